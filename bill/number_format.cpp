@@ -1,0 +1,203 @@
+#include "bill/number_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace cubrix {
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// Significant digits (no leading zeros) of a positive value and the decimal
+// exponent of the first one: value = 0.d1d2.. x 10^(exp10 + 1) ... i.e. d1 is at 10^exp10.
+struct Decimal {
+    char digits[kSignificantDigits];
+    int count = 0;
+    int exp10 = 0;
+};
+
+// Digits of a scientific text "d.ddde±x" and its exponent.
+int parseScientific(const char* begin, const char* end, char* digits, int& exp10) {
+    int count = 0;
+    const char* q = begin;
+    for (; q < end && *q != 'e'; ++q)
+        if (*q != '.') digits[count++] = *q;
+    std::from_chars(q + 1 + (q[1] == '+'), end, exp10);
+    return count;
+}
+
+// Rounds |value| to 15 significant digits. Starts from the shortest text that
+// reads back as the value (cheap): with 15 digits or fewer it is that rounding,
+// since a double holds any two 15-digit decimals apart. With 16 or 17 digits,
+// rounding it again gives the same result unless it ends in a 16th digit 5,
+// where it may stand on the far side of the tie; only then is the value
+// converted at fixed precision.
+Decimal toFifteenDigits(double magnitude) {
+    char buf[64];
+    char digits[24];
+    Decimal d;
+    auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+    int count = parseScientific(buf, res.ptr, digits, d.exp10);
+    if (count == kSignificantDigits + 1 && digits[kSignificantDigits] == '5') {
+        res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                            kSignificantDigits - 1);
+        count = parseScientific(buf, res.ptr, digits, d.exp10);
+    } else if (count > kSignificantDigits) {
+        const bool up = digits[kSignificantDigits] >= '5';
+        count = kSignificantDigits;
+        if (up) {
+            int k = count - 1;
+            while (k >= 0 && digits[k] == '9') digits[k--] = '0';
+            if (k >= 0) {
+                ++digits[k];
+            } else {
+                digits[0] = '1';
+                ++d.exp10;
+            }
+        }
+    }
+    while (count > 1 && digits[count - 1] == '0') --count;
+    std::copy(digits, digits + count, d.digits);
+    d.count = count;
+    return d;
+}
+
+// Exact powers of ten as doubles and as integers.
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kIntPow10[] = {1ULL,
+                                       10ULL,
+                                       100ULL,
+                                       1000ULL,
+                                       10000ULL,
+                                       100000ULL,
+                                       1000000ULL,
+                                       10000000ULL,
+                                       100000000ULL,
+                                       1000000000ULL,
+                                       10000000000ULL,
+                                       100000000000ULL,
+                                       1000000000000ULL,
+                                       10000000000000ULL,
+                                       100000000000000ULL,
+                                       1000000000000000ULL,
+                                       10000000000000000ULL,
+                                       100000000000000000ULL,
+                                       1000000000000000000ULL,
+                                       10000000000000000000ULL};
+constexpr int kFastMinExp = -8;  // 10^(14-k) must be exact: 14 - k <= 22
+constexpr int kFastMaxExp = 14;
+
+// The common case without any text conversion: for 1e-8 <= v < 1e15 the
+// product v x 10^(14-k) and its exact error (fma) give the 15-digit rounding
+// exactly. Returns false on an exact tie and outside the range, where the
+// text conversion decides.
+bool fifteenDigitsFast(double v, std::uint64_t& digits15, int& exp10) {
+    if (!(v >= 1e-8 && v < 1e15)) return false;
+    int k = kFastMaxExp;
+    while (k > kFastMinExp && v < (k >= 0 ? kPow10[k] : 1.0 / kPow10[-k])) --k;
+    const double scale = kPow10[kFastMaxExp - k];
+    const double s = v * scale;
+    const double error = std::fma(v, scale, -s);  // v*scale == s + error exactly
+    double r = std::nearbyint(s);
+    const double t = s - r;  // exact: s and r are close
+    if (t == 0.5 || t == -0.5) {
+        if (error == 0.0) return false;  // a true tie
+        if (t == 0.5 && error > 0) r += 1;
+        if (t == -0.5 && error < 0) r -= 1;
+    }
+    if (r >= 1e15) {  // 999..9.6 rounded up to the next decade
+        r /= 10;
+        ++k;
+    }
+    if (r < 1e14 || r >= 1e15) return false;
+    digits15 = static_cast<std::uint64_t>(r);
+    exp10 = k;
+    return true;
+}
+
+// value = digits15 x 10^(exp10 - 14); writes it rounded half away from zero
+// to `decimals` places.
+char16_t* writeRounded(std::uint64_t digits15, int exp10, int decimals, char16_t* p) {
+    const int shift = exp10 - kSignificantDigits + 1 + decimals;
+    std::uint64_t n = 0;
+    if (shift >= 0) {
+        n = digits15 * kIntPow10[shift];
+    } else if (-shift <= kSignificantDigits) {
+        const std::uint64_t unit = kIntPow10[-shift];
+        n = digits15 / unit + (digits15 % unit >= unit / 2 ? 1 : 0);
+    }
+    char buf[24];
+    char* end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+    const int len = static_cast<int>(end - buf);
+    const int intDigits = len > decimals ? len - decimals : 0;
+    if (intDigits == 0) *p++ = u'0';
+    for (int i = 0; i < intDigits; ++i) *p++ = static_cast<char16_t>(buf[i]);
+    *p++ = u'.';
+    for (int i = len; i < decimals; ++i) *p++ = u'0';
+    for (int i = intDigits; i < len; ++i) *p++ = static_cast<char16_t>(buf[i]);
+    return p;
+}
+
+}  // namespace
+
+std::u16string_view formatFixed(double value, int decimals, char16_t* out) {
+    const bool negative = std::signbit(value) && value != 0.0;
+    // Digits of the result, integer part first, `decimals` after the point.
+    char digits[kFormatBufferSize];
+    int intDigits = 0;
+    int total = 0;
+
+    if (std::uint64_t digits15 = 0; value != 0.0 && decimals >= 1 && decimals <= 4) {
+        int exp10 = 0;
+        if (fifteenDigitsFast(std::fabs(value), digits15, exp10)) {
+            char16_t* p = out;
+            if (negative) *p++ = u'-';
+            p = writeRounded(digits15, exp10, decimals, p);
+            return {out, static_cast<std::size_t>(p - out)};
+        }
+    }
+    if (value != 0.0) {
+        Decimal d = toFifteenDigits(std::fabs(value));
+        // Position p of digit i is exp10 - i (power of ten it stands for).
+        const int lowest = -decimals;
+        intDigits = d.exp10 >= 0 ? d.exp10 + 1 : 1;
+        total = intDigits + decimals;
+        for (int k = 0; k < total; ++k) {
+            const int power = intDigits - 1 - k;
+            const int i = d.exp10 - power;
+            digits[k] = (i >= 0 && i < d.count) ? d.digits[i] : '0';
+        }
+        // Half away from zero: look at the first dropped digit.
+        const int firstDropped = d.exp10 - (lowest - 1);
+        if (firstDropped >= 0 && firstDropped < d.count && d.digits[firstDropped] >= '5') {
+            int k = total - 1;
+            while (k >= 0 && digits[k] == '9') digits[k--] = '0';
+            if (k >= 0) {
+                ++digits[k];
+            } else {  // 9.99.. became 10.00..
+                for (int m = total; m > 0; --m) digits[m] = digits[m - 1];
+                digits[0] = '1';
+                ++intDigits;
+                ++total;
+            }
+        }
+    } else {
+        intDigits = 1;
+        total = 1 + decimals;
+        for (int k = 0; k < total; ++k) digits[k] = '0';
+    }
+
+    char16_t* p = out;
+    if (negative) *p++ = u'-';
+    for (int k = 0; k < total; ++k) {
+        if (k == intDigits) *p++ = u'.';
+        *p++ = static_cast<char16_t>(digits[k]);
+    }
+    return {out, static_cast<std::size_t>(p - out)};
+}
+
+}  // namespace cubrix
