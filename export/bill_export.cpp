@@ -1,0 +1,59 @@
+#include "export/bill_export.h"
+
+#include <limits>
+
+#include "export/cell_map.h"
+#include "export/cell_value.h"
+#include "export/export_messages.h"
+
+namespace cubrix {
+namespace {
+
+struct CounterAtLimit {};
+
+void exportPass(const BillSheet& sheet, ExportCounter& counter, const ExportEnvironment& env) {
+    if (counter == std::numeric_limits<ExportCounter>::max()) throw CounterAtLimit{};
+    ++counter;
+    if (counter == 1 && env.showReminder) env.showReminder();
+
+    Spreadsheet& app = env.spreadsheet;
+    app.createInstance(InstanceUse::Work);
+    app.openWorkbook(env.workbookPath);
+    app.selectSheet(kBillSheetName);
+    for (const CellTarget& cell : cellMap())
+        app.setCell(cell.row, cell.column, cellValueFor(sheet.text(cell.field), cell.numeric));
+    app.save();
+    app.closeAll();
+    app.quit();
+    app.release();
+
+    // The saved workbook in a new instance that the operator sees and owns.
+    app.createInstance(InstanceUse::Display);
+    app.openWorkbook(env.workbookPath);
+    app.show();
+    app.release();
+}
+
+}  // namespace
+
+std::optional<Failure> Command4_Click(const BillSheet& sheet, ExportCounter& counter,
+                                      const ExportEnvironment& env) {
+    Failure last;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            exportPass(sheet, counter, env);
+            return std::nullopt;
+        } catch (const CounterAtLimit&) {
+            last = {kCounterLimitNumber, counterLimitText()};
+        } catch (const SpreadsheetFailure& f) {
+            last = {f.number(), exportFailureText(f.kind(), env.workbookPath, f.what())};
+        } catch (const std::exception& e) {
+            last = {0, exportFailureText(SpreadsheetError::Other, env.workbookPath, e.what())};
+        }
+        // An abandoned pass ends its hidden instance before anything else runs.
+        env.spreadsheet.release();
+    }
+    return last;
+}
+
+}  // namespace cubrix

@@ -1,0 +1,44 @@
+#include "export/export_messages.h"
+
+namespace cubrix {
+namespace {
+
+constexpr const char* kBillKept = "窗口中的账单没有改动。";
+
+}  // namespace
+
+std::string exportFailureText(SpreadsheetError kind, const std::string& path,
+                              const std::string& detail) {
+    std::string text;
+    switch (kind) {
+        case SpreadsheetError::CannotStart:
+            text =
+                "无法启动电子表格程序。请确认 LibreOffice Calc 或 Excel 已正确安装，然后再次打印。";
+            break;
+        case SpreadsheetError::FileMissing:
+            text = "找不到账单工作簿：" + path + "\n请把账单模板放到这个位置，然后再次打印。";
+            break;
+        case SpreadsheetError::SheetMissing:
+            text = "账单工作簿中没有名为“Tarnel账单”的工作表：" + path +
+                   "\n请换用正确的账单模板，然后再次打印。";
+            break;
+        case SpreadsheetError::WorkbookLocked:
+            text = "账单工作簿正在别处打开，或是只读的：" + path +
+                   "\n请先关闭*Tarnel账单*（并确认文件可写），然后再次打印。";
+            break;
+        case SpreadsheetError::TimedOut:
+            text = "电子表格程序长时间没有响应，已被结束。请再次打印。";
+            break;
+        case SpreadsheetError::Other:
+            text = "导出账单时出错：" + detail + "\n请再次打印。";
+            break;
+    }
+    return text + "\n" + kBillKept;
+}
+
+std::string counterLimitText() {
+    return std::string("本次运行的打印次数已达上限（32767 次）。请关闭程序后重新打开，再打印。\n") +
+           kBillKept;
+}
+
+}  // namespace cubrix
