@@ -21,3 +21,8 @@ cmake -S . -B build-sanitize -G Ninja -DCUBRIX_BILL_ONLY=ON -DCUBRIX_FUZZ=ON \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+# The Windows backend, cross-compiled and run under Wine.
+if [ -f tools/test-windows.sh ]; then
+    bash tools/test-windows.sh
+fi
