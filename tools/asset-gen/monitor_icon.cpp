@@ -12,8 +12,8 @@ namespace {
 // every edge still falls on a pixel boundary.
 struct Layout {
     QRectF cabinet{0, 1, 16, 12};
-    QRectF screen{2, 3, 12, 7};
-    QRectF lamp{12, 10.5, 2, 1};
+    QRectF screen{2, 3, 12, 6};
+    QRectF lamp{11.5, 9.75, 2, 1.25};
     QRectF neck{6, 13, 4, 1};
     QRectF foot{3, 14, 10, 2};
 };
@@ -33,6 +33,8 @@ QImage drawMonitorIcon(int size) {
     p.setRenderHint(QPainter::Antialiasing, smooth);
     const Layout l;
     const QColor outline(60, 62, 68);
+    // A rim as thick as one grid unit looks heavy beyond 16 px.
+    const qreal rim = smooth ? qRound(k / 2) : 1;
 
     // Stand first so the cabinet's lower edge sits over the neck.
     QLinearGradient metal(0, scaled(l.neck, k).top(), 0, size);
@@ -41,7 +43,7 @@ QImage drawMonitorIcon(int size) {
     p.fillRect(scaled(l.neck, k), metal);
     const QRectF foot = scaled(l.foot, k);
     p.fillRect(foot, metal);
-    p.fillRect(QRectF(foot.left(), foot.bottom() - k, foot.width(), k), outline);
+    p.fillRect(QRectF(foot.left(), foot.bottom() - rim, foot.width(), rim), outline);
 
     // Cabinet: grey with a light top and a dark rim.
     const QRectF cabinet = scaled(l.cabinet, k);
@@ -53,7 +55,7 @@ QImage drawMonitorIcon(int size) {
     const qreal radius = smooth ? k : 0;
     p.drawRoundedRect(cabinet, radius, radius);
     p.setBrush(shell);
-    p.drawRoundedRect(cabinet.adjusted(k, k, -k, -k), radius / 2, radius / 2);
+    p.drawRoundedRect(cabinet.adjusted(rim, rim, -rim, -rim), radius / 2, radius / 2);
 
     // Screen: deep blue rising to a brighter top, with a soft glare on larger sizes.
     const QRectF screen = scaled(l.screen, k);
@@ -79,8 +81,7 @@ QImage drawMonitorIcon(int size) {
         led.setColorAt(0, QColor(150, 255, 140));
         led.setColorAt(1, QColor(20, 160, 40));
         p.setBrush(led);
-        p.setPen(QPen(QColor(20, 90, 30), k / 3));
-        p.drawRoundedRect(lamp, lamp.height() / 2, lamp.height() / 2);
+        p.drawEllipse(lamp);
     } else {
         p.fillRect(QRect(12, 10, 2, 1), QColor(40, 200, 60));
     }
