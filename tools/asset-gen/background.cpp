@@ -13,6 +13,13 @@ constexpr int kTitleBottom = 62;       // first row below the title band
 constexpr int kFrameBottom = 465;      // first row of the footer strip
 const QRect kPanel(10, 81, 608, 367);  // (10,81)..(617,447) inclusive
 
+QFont latinFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Liberation Sans")});
+    return font;
+}
+
 void paintTitleBand(QPainter& p) {
     QLinearGradient band(0, 0, 0, kTitleBottom);
     band.setColorAt(0.0, QColor(238, 239, 242));
@@ -20,7 +27,7 @@ void paintTitleBand(QPainter& p) {
     band.setColorAt(1.0, QColor(178, 180, 186));
     p.fillRect(QRect(0, 0, kWidth, kTitleBottom), band);
 
-    QFont titleFont(QStringLiteral("DejaVu Sans"));
+    QFont titleFont = latinFont();
     titleFont.setPixelSize(40);
     titleFont.setWeight(QFont::Bold);
     titleFont.setHintingPreference(QFont::PreferNoHinting);
@@ -38,7 +45,7 @@ void paintTitleBand(QPainter& p) {
                  QPen(QColor(248, 249, 252), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.fillPath(path, QColor(74, 94, 140));
 
-    QFont markFont(QStringLiteral("DejaVu Sans"));
+    QFont markFont = latinFont();
     markFont.setPixelSize(11);
     markFont.setHintingPreference(QFont::PreferNoHinting);
     p.setFont(markFont);

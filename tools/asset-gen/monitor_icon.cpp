@@ -59,8 +59,8 @@ QImage drawMonitorIcon(int size) {
 
     // Screen: deep blue rising to a brighter top, with a soft glare on larger sizes.
     const QRectF screen = scaled(l.screen, k);
-    p.fillRect(screen.adjusted(-k / 2 * smooth, -k / 2 * smooth, k / 2 * smooth, k / 2 * smooth),
-               QColor(40, 44, 56));
+    const qreal bezel = smooth ? k / 2 : 0;  // dark inner edge, only where there is room
+    p.fillRect(screen.adjusted(-bezel, -bezel, bezel, bezel), QColor(40, 44, 56));
     QLinearGradient glass(0, screen.top(), 0, screen.bottom());
     glass.setColorAt(0, QColor(96, 160, 240));
     glass.setColorAt(1, QColor(20, 60, 170));
