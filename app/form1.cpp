@@ -1,0 +1,264 @@
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "app/caption_label.h"
+#include "app/field_edit.h"
+#include "app/form1_layout.h"
+#include "app/picture_button.h"
+#include "app/pictures.h"
+#include "app/window_commands.h"
+#include "bill/recalculation.h"
+#include "bill/zero_blanking.h"
+#include "entry/clear_bill.h"
+#include "entry/field_focus.h"
+#include "platform/qt/failure_road.h"
+#include "platform/qt/message_box.h"
+
+namespace cubrix {
+namespace {
+
+constexpr int kTimerIntervalMs = 10;
+constexpr double kTextBoxPointSize = 10.5;
+const char* const kTextBoxFamily = "宋体";
+// White with the sunken three-dimensional border of a classic text box.
+const char* const kTextBoxStyle =
+    "QLineEdit { background: white; border: 2px inset rgb(160, 160, 160); padding: 0px; }";
+
+bool centred(Field f) {
+    return f <= Field::Text9 || f == Field::Text14;
+}
+
+}  // namespace
+
+Form1::Form1(FormServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)) {
+    registerPictures();
+    setWindowTitle(QStringLiteral("Cubrix"));
+    QIcon icon;
+    for (const char* size : {"16", "32", "48"})
+        icon.addFile(QStringLiteral(":/assets/icon-%1.png").arg(size));
+    setWindowIcon(icon);
+    background_ = QPixmap(QStringLiteral(":/assets/background.png"));
+    resize(fixedSize());
+
+    connectZeroBlanking(sheet_);
+    buildControls();
+    bindFields();
+    wireEntryRules();
+    wireButtons();
+
+    timer1_.setInterval(kTimerIntervalMs);
+    connect(&timer1_, &QTimer::timeout, this, &Form1::tick);
+    timer1_.start();
+    fieldWidgets_[slotOf({Field::Text1, 0})]->setFocus();
+}
+
+Form1::~Form1() = default;
+
+QSize Form1::fixedSize() {
+    return toPixels(kFormTwips).size();
+}
+
+void Form1::buildControls() {
+    QFont textFont(QString::fromUtf8(kTextBoxFamily));
+    textFont.setPointSizeF(kTextBoxPointSize);
+    textFont.setWeight(QFont::Normal);
+
+    for (const ControlSpec& spec : controlsBottomUp()) {
+        QWidget* w = nullptr;
+        switch (spec.kind) {
+            case ControlKind::TextBox: {
+                auto* edit = new FieldEdit(this);
+                edit->setFont(textFont);
+                edit->setStyleSheet(kTextBoxStyle);
+                edit->setAlignment(centred(spec.field.field) ? Qt::AlignCenter
+                                                             : Qt::AlignLeft | Qt::AlignVCenter);
+                w = edit;
+                break;
+            }
+            case ControlKind::ComboBox: {
+                auto* combo = new QComboBox(this);
+                combo->setEditable(true);
+                combo->setInsertPolicy(
+                    QComboBox::NoInsert);  // a typed caption stays out of the list
+                combo->addItems(spec.items);
+                combo->setCurrentText(QString::fromStdU16String(sheet_.text(spec.field)));
+                combo->setCursor(Qt::BusyCursor);
+                w = combo;
+                break;
+            }
+            case ControlKind::Label: {
+                auto* label = new CaptionLabel(spec.caption, this);
+                label->setAttribute(Qt::WA_TranslucentBackground);
+                label->setAutoFillBackground(false);
+                label->setAlignment(spec.name == "Label3" ? Qt::AlignCenter
+                                                          : Qt::AlignLeft | Qt::AlignTop);
+                label->setCursor(Qt::IBeamCursor);
+                w = label;
+                break;
+            }
+            case ControlKind::Button: {
+                for (const ButtonLook& look : buttonLooks()) {
+                    if (look.name != spec.name) continue;
+                    w = new PictureButton(
+                        QPixmap(look.face),
+                        look.pressedFace.isEmpty() ? QPixmap() : QPixmap(look.pressedFace),
+                        look.background, this);
+                }
+                w->setCursor(Qt::BusyCursor);
+                break;
+            }
+        }
+        w->setObjectName(spec.name);
+        w->setGeometry(toPixels(spec.rect));
+        w->raise();  // each control lies above those listed before it
+        controls_.insert(spec.name, w);
+        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::ComboBox)
+            fieldWidgets_[slotOf(spec.field)] = w;
+    }
+
+    const auto& cycle = tabCycle();
+    for (std::size_t i = 0; i + 1 < cycle.size(); ++i)
+        QWidget::setTabOrder(controls_.value(cycle[i]), controls_.value(cycle[i + 1]));
+}
+
+void Form1::bindFields() {
+    // Operator edits go into the sheet; every change of the sheet shows in
+    // the control of the same name.
+    for (int slot = 0; slot < kFieldCount; ++slot) {
+        const FieldRef field = fieldAt(slot);
+        QWidget* w = fieldWidgets_[slot];
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, field](const QString& t) { sheet_.set(field, t.toStdU16String()); });
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            connect(combo, &QComboBox::currentTextChanged, this,
+                    [this, field](const QString& t) { sheet_.set(field, t.toStdU16String()); });
+        }
+    }
+    for (int f = 0; f <= static_cast<int>(Field::Combo4); ++f) {
+        const auto field = static_cast<Field>(f);
+        sheet_.subscribe(field, [this, field](int index) { showField({field, index}); });
+    }
+}
+
+void Form1::showField(FieldRef field) {
+    const QString text = QString::fromStdU16String(sheet_.text(field));
+    QWidget* w = fieldWidgets_[slotOf(field)];
+    // Writing the text a box already shows would move its caret.
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text() != text) edit->setText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->currentText() != text) combo->setCurrentText(text);
+    }
+}
+
+void Form1::wireEntryRules() {
+    for (Field column : {Field::Text1, Field::Text2, Field::Text3, Field::Text4, Field::Text6}) {
+        for (int i = 0; i < kLineRows; ++i) {
+            auto* edit = static_cast<FieldEdit*>(fieldWidgets_[slotOf({column, i})]);
+            const auto index = static_cast<std::int16_t>(i);
+            edit->onGotFocus = [this, column, index] {
+                runHandler(this, [&] { inputGotFocus(sheet_, *this, column, index); });
+            };
+            edit->onKeyDown = [this, column, index](std::int16_t& key, std::int16_t& shift) {
+                runHandler(this, [&] { inputKeyDown(*this, column, index, key, shift); });
+            };
+        }
+    }
+}
+
+void Form1::wireButtons() {
+    auto onClick = [this](const char* name, std::function<void()> handler) {
+        connect(static_cast<QAbstractButton*>(controls_.value(name)), &QAbstractButton::clicked,
+                this, [this, handler = std::move(handler)] { runHandler(this, handler); });
+    };
+    onClick("Command1", [this] { Command1_Click(sheet_); });
+    onClick("Command4", [this] { clickPrint(); });
+    onClick("Command6", [this] { Command6_Click(*this); });
+    onClick("Command5", [] { Command5_Click(); });
+    onClick("Command2", [this] { Command2_Click(*this); });
+}
+
+void Form1::tick() {
+    runHandler(this, [this] {
+        const auto failure = Timer1_Timer(sheet_);
+        // An overflow is the operator's to mend: say so once, keep computing.
+        if (overflowReport_.passFinished(failure.has_value())) {
+            Failure shown = *failure;
+            shown.text +=
+                "：某个数字太大，无法计算。请改正这一行的数字，改正后窗口会自动继续计算。";
+            showFailureWithoutWaiting(this, shown, [this] { overflowReport_.messageClosed(); });
+        }
+    });
+}
+
+void Form1::clickPrint() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ExportEnvironment env{
+        *services_.spreadsheet, services_.workbookPath.toStdString(), [this] {
+            QApplication::restoreOverrideCursor();
+            showMessage(this, QString::fromStdU16String(std::u16string(kPrintReminder)));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }};
+    const auto failure = Command4_Click(sheet_, exportCounter_, env);
+    QApplication::restoreOverrideCursor();
+    if (failure) showFailure(this, *failure);
+}
+
+void Form1::clickHomePage() {
+    const QUrl url(QString::fromLatin1(kHomePage));
+    // A browser that cannot be started is no reason to lose the bill.
+    if (!services_.launcher || !services_.launcher(url))
+        showMessage(
+            this,
+            QStringLiteral("无法打开主页 %1\n请在浏览器中手动打开这个地址。").arg(url.toString()));
+}
+
+void Form1::startDrag(const QPoint& globalPress) {
+    if (windowHandle() && windowHandle()->startSystemMove()) return;
+    draggingByHand_ = true;
+    dragOffset_ = globalPress - frameGeometry().topLeft();
+}
+
+void Form1::setSelection(FieldRef field, int start, int length) {
+    static_cast<QLineEdit*>(fieldWidgets_[slotOf(field)])->setSelection(start, length);
+}
+
+void Form1::setFocus(FieldRef field) {
+    fieldWidgets_[slotOf(field)]->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(0, 0, background_);  // unscaled; its last row and column fall outside
+}
+
+void Form1::mousePressEvent(QMouseEvent* event) {
+    runHandler(this, [&] { Form_MouseDown(*this, event->globalPosition().toPoint()); });
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    if (draggingByHand_) move(event->globalPosition().toPoint() - dragOffset_);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent*) {
+    draggingByHand_ = false;
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize(*this);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize(*this);
+}
+
+}  // namespace cubrix

@@ -1,0 +1,82 @@
+// The calculator's only window: the whole bill on a painted background, kept
+// up to date by a 10 ms recalculation timer. It has no frame of its own; its
+// buttons minimise and end it and its background drags it.
+#pragma once
+
+#include <QHash>
+#include <QPixmap>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/overflow_report.h"
+#include "bill/bill_sheet.h"
+#include "entry/field_controls.h"
+#include "export/bill_export.h"
+#include "export/spreadsheet.h"
+#include "platform/qt/url_launcher.h"
+
+namespace cubrix {
+
+struct FormServices {
+    std::unique_ptr<Spreadsheet> spreadsheet;
+    UrlLauncher launcher;
+    QString workbookPath;
+};
+
+class Form1 : public QWidget, private FieldControls {
+public:
+    explicit Form1(FormServices services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    BillSheet& sheet() { return sheet_; }
+    // The control of that name ("Text5(3)", "Combo2", "Label1(0)", "Command4").
+    QWidget* control(const QString& name) const { return controls_.value(name); }
+    QTimer& timer1() { return timer1_; }
+    ExportCounter exportCounter() const { return exportCounter_; }
+
+    // The fixed outer size, in pixels.
+    static QSize fixedSize();
+
+    // Window commands, also reached from the buttons and events.
+    void startDrag(const QPoint& globalPress);
+    void clickHomePage();
+    void clickPrint();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildControls();
+    void bindFields();
+    void wireEntryRules();
+    void wireButtons();
+    void showField(FieldRef field);
+    void tick();
+
+    // FieldControls
+    void setSelection(FieldRef field, int start, int length) override;
+    void setFocus(FieldRef field) override;
+
+    BillSheet sheet_;
+    FormServices services_;
+    ExportCounter exportCounter_ = 0;
+    QTimer timer1_;
+    OverflowReport overflowReport_;
+    QPixmap background_;
+    QHash<QString, QWidget*> controls_;
+    std::array<QWidget*, kFieldCount> fieldWidgets_{};
+    // A drag moved by hand where the platform offers no system move.
+    bool draggingByHand_ = false;
+    QPoint dragOffset_;
+};
+
+}  // namespace cubrix

@@ -1,0 +1,31 @@
+#include "app/picture_button.h"
+
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+namespace cubrix {
+
+PictureButton::PictureButton(QPixmap face, QPixmap pressedFace, QColor background, QWidget* parent)
+    : QAbstractButton(parent),
+      face_(std::move(face)),
+      pressedFace_(std::move(pressedFace)),
+      background_(background) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), background_.isValid() ? background_ : palette().color(QPalette::Button));
+    const QPixmap& shown = isDown() && !pressedFace_.isNull() ? pressedFace_ : face_;
+    // Centred; the face is a pixel wider than the button, so its edge is cut.
+    const QSize size = shown.deviceIndependentSize().toSize();
+    p.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, shown);
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
+    }
+}
+
+}  // namespace cubrix

@@ -1,0 +1,44 @@
+#include "platform/qt/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "bill/failure.h"
+
+namespace cubrix {
+namespace {
+
+QMessageBox* makeBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+    auto* box = new QMessageBox(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                                parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
+}  // namespace
+
+QString failureText(const Failure& failure) {
+    return QStringLiteral("错误 %1：%2")
+        .arg(failure.number)
+        .arg(QString::fromStdString(failure.text));
+}
+
+void showMessage(QWidget* parent, const QString& text) {
+    makeBox(parent, QMessageBox::NoIcon, text)->exec();
+}
+
+void showFailure(QWidget* parent, const Failure& failure) {
+    makeBox(parent, QMessageBox::Warning, failureText(failure))->exec();
+}
+
+void showFailureWithoutWaiting(QWidget* parent, const Failure& failure,
+                               std::function<void()> onClosed) {
+    auto* box = makeBox(parent, QMessageBox::Warning, failureText(failure));
+    QObject::connect(box, &QMessageBox::finished, box, [onClosed = std::move(onClosed)] {
+        if (onClosed) onClosed();
+    });
+    box->show();
+}
+
+}  // namespace cubrix
