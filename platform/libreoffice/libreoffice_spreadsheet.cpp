@@ -1,0 +1,278 @@
+#include "platform/libreoffice/libreoffice_spreadsheet.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "platform/libreoffice/call_watchdog.h"
+#include "platform/libreoffice/file_url.h"
+#include "platform/libreoffice/lock_file.h"
+#include "platform/libreoffice/office_process.h"
+#include "platform/libreoffice/office_profile.h"
+#include "platform/libreoffice/uno_session.h"
+
+namespace cubrix {
+
+using lo::fail;
+
+namespace {
+
+constexpr auto kConnectRetry = std::chrono::milliseconds(100);
+// The office reads a Chinese file name only under a UTF-8 locale.
+constexpr const char* kOfficeLocale = "LC_ALL=C.UTF-8";
+constexpr const char* kUreBootstrapName = "URE_BOOTSTRAP";
+
+std::string uniquePipeName() {
+    static std::atomic<int> serial{0};
+    return "cubrix-office-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+}
+
+// Writable as far as the operator is concerned: a root process may write any
+// file, but a file or folder without write bits was made read-only on purpose.
+bool writable(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) != 0 &&
+           access(path.c_str(), W_OK) == 0;
+}
+
+bool isUtf8Locale(const char* value) {
+    if (!value || !*value) return false;
+    const std::string v(value);
+    return v.find("UTF-8") != std::string::npos || v.find("utf8") != std::string::npos ||
+           v.find("UTF8") != std::string::npos || v.find("utf-8") != std::string::npos;
+}
+
+// The operator's environment for the visible office, with a UTF-8 character
+// set where it lacks one (the UI language, from LANG, stays as it is).
+std::vector<std::string> displayEnvironment() {
+    const char* all = std::getenv("LC_ALL");
+    const char* ctype = std::getenv("LC_CTYPE");
+    const char* lang = std::getenv("LANG");
+    const char* effective = (all && *all) ? all : (ctype && *ctype) ? ctype : lang;
+    if (isUtf8Locale(effective)) return lo::childEnvironment({}, {kUreBootstrapName});
+    return lo::childEnvironment({"LC_CTYPE=C.UTF-8"}, {kUreBootstrapName, "LC_ALL"});
+}
+
+std::string errnoText(const char* what, int err) {
+    return std::string(what) + ": " + std::strerror(err);
+}
+
+}  // namespace
+
+LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(LibreOfficeOptions options)
+    : options_(std::move(options)),
+      office_(std::make_unique<lo::ProcessGroup>()),
+      profile_(std::make_unique<lo::OfficeProfile>(options_.cacheRoot)),
+      session_(std::make_unique<lo::UnoSession>()),
+      // Only a signal from the watchdog's thread: the reaping stays on ours.
+      watchdog_(std::make_unique<lo::CallWatchdog>([this] { office_->signal(SIGKILL); })) {}
+
+LibreOfficeSpreadsheet::~LibreOfficeSpreadsheet() {
+    release();
+}
+
+int LibreOfficeSpreadsheet::officeProcessGroup() const {
+    return working_ ? office_->id() : 0;
+}
+
+template <typename Call>
+void LibreOfficeSpreadsheet::bounded(const char* step, std::chrono::milliseconds limit,
+                                     Call&& call) {
+    bool overran = false;
+    try {
+        lo::CallWatchdog::Guard guard(*watchdog_, limit);
+        call();
+    } catch (const SpreadsheetFailure&) {
+        overran = watchdog_->fired();
+        if (!overran) throw;
+    }
+    if (overran || watchdog_->fired()) {
+        endOffice();
+        fail(SpreadsheetError::TimedOut, lo::kCallOverran,
+             std::string(step) + ": no answer within " + std::to_string(limit.count()) + " ms");
+    }
+}
+
+void LibreOfficeSpreadsheet::requireWork(const char* step) const {
+    if (!working_ || office_->id() == 0)
+        fail(SpreadsheetError::Other, lo::kOutOfOrder, std::string(step) + " without an office");
+}
+
+void LibreOfficeSpreadsheet::createInstance(InstanceUse use) {
+    release();  // one instance at a time
+    if (lo::findProgram(options_.program).empty())
+        fail(SpreadsheetError::CannotStart, lo::kNoProgram,
+             "no office program " + options_.program);
+    if (use == InstanceUse::Display) {
+        displaying_ = true;
+        return;
+    }
+    startOffice();
+}
+
+void LibreOfficeSpreadsheet::startOffice() {
+    if (!profile_->acquire())
+        fail(SpreadsheetError::CannotStart, lo::kNoProfile, "cannot make " + profile_->folder());
+    working_ = true;
+    watchdog_->reset();
+    const std::string pipe = uniquePipeName();
+    const std::vector<std::string> argv = {
+        lo::findProgram(options_.program),
+        "--headless",
+        "--invisible",
+        "--nologo",
+        "--nodefault",
+        "--norestore",
+        "--nolockcheck",
+        "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext",
+        "-env:UserInstallation=" + profile_->url(),
+    };
+    if (const int err =
+            office_->start(argv, lo::childEnvironment({kOfficeLocale}, {kUreBootstrapName}))) {
+        endOffice();
+        fail(SpreadsheetError::CannotStart, lo::kSpawnFailed, errnoText("spawn soffice", err));
+    }
+
+    const auto deadline = std::chrono::steady_clock::now() + options_.startLimit;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        bool connected = false;
+        try {
+            lo::CallWatchdog::Guard guard(*watchdog_, left);
+            connected = session_->connect(pipe);
+        } catch (const SpreadsheetFailure&) {
+            if (!watchdog_->fired()) {
+                endOffice();
+                throw;
+            }
+        }
+        if (watchdog_->fired()) break;
+        if (connected) return;
+        if (!office_->leaderAlive()) {
+            endOffice();
+            fail(SpreadsheetError::CannotStart, lo::kEndedAtStart, "soffice ended at start");
+        }
+        std::this_thread::sleep_for(kConnectRetry);
+    }
+    endOffice();
+    fail(SpreadsheetError::CannotStart, lo::kNoAnswer,
+         "soffice did not answer within " + std::to_string(options_.startLimit.count()) + " ms");
+}
+
+void LibreOfficeSpreadsheet::openWorkbook(const std::string& path) {
+    if (!working_ && !displaying_)
+        fail(SpreadsheetError::Other, lo::kOutOfOrder, "open without an instance");
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        fail(SpreadsheetError::FileMissing, displaying_ ? lo::kUnreadableWorkbook : lo::kNoWorkbook,
+             errnoText("workbook", stat(path.c_str(), &st) != 0 ? errno : EISDIR));
+    workbook_ = path;
+    if (displaying_) {
+        if (access(path.c_str(), R_OK) != 0)
+            fail(SpreadsheetError::FileMissing, lo::kUnreadableWorkbook,
+                 errnoText("workbook", errno));
+        return;
+    }
+    const std::string folder = std::filesystem::absolute(path).parent_path().string();
+    if (!writable(path) || !writable(folder))
+        fail(SpreadsheetError::WorkbookLocked, lo::kReadOnly, "workbook or its folder read-only");
+    lo::removeLockOf(path, profile_->folder());  // left by an office of ours that was killed
+    const std::string url = lo::fileUrl(path);
+    bounded("open", options_.callLimit, [&] { session_->load(url); });
+}
+
+void LibreOfficeSpreadsheet::selectSheet(std::u16string_view name) {
+    requireWork("sheet");
+    bounded("sheet", options_.callLimit, [&] { session_->selectSheet(name); });
+}
+
+void LibreOfficeSpreadsheet::setCell(int row, int column, const CellValue& value) {
+    requireWork("cell");
+    bounded("cell", options_.callLimit, [&] {
+        if (const double* number = std::get_if<double>(&value))
+            session_->setValue(row, column, *number);
+        else
+            session_->setText(row, column, std::get<std::u16string>(value));
+    });
+}
+
+void LibreOfficeSpreadsheet::save() {
+    requireWork("save");
+    bounded("save", options_.callLimit, [&] { session_->store(); });
+}
+
+void LibreOfficeSpreadsheet::closeAll() {
+    if (!working_) return;  // the shown workbook is the operator's
+    bounded("close", options_.callLimit, [&] { session_->closeDocuments(); });
+}
+
+void LibreOfficeSpreadsheet::quit() {
+    if (!working_) return;
+    requireWork("quit");
+    bounded("quit", options_.callLimit, [&] { session_->terminate(); });
+    session_->drop();
+    if (!office_->waitGone(options_.callLimit)) {
+        endOffice();
+        fail(SpreadsheetError::TimedOut, lo::kQuitOverran, "soffice still running after terminate");
+    }
+    endOffice();
+}
+
+void LibreOfficeSpreadsheet::show() {
+    if (!displaying_ || workbook_.empty())
+        fail(SpreadsheetError::Other, lo::kOutOfOrder, "show without a workbook");
+    std::vector<std::string> argv = options_.displayCommand;
+    if (argv.empty()) argv = {options_.program, "--calc", "--norestore"};
+    const std::string program = lo::findProgram(argv[0]);
+    if (program.empty())
+        fail(SpreadsheetError::CannotStart, lo::kLaunchFailed, "no program " + argv[0]);
+    argv[0] = program;
+    argv.push_back(std::filesystem::absolute(workbook_).string());
+    if (const int err = lo::launchDetached(argv, displayEnvironment()))
+        fail(SpreadsheetError::CannotStart, lo::kLaunchFailed, errnoText("launch", err));
+}
+
+void LibreOfficeSpreadsheet::endOffice() noexcept {
+    try {
+        session_->drop();
+        if (office_->id() != 0) office_->kill();
+        if (!workbook_.empty() && !profile_->folder().empty())
+            lo::removeLockOf(workbook_, profile_->folder());
+        profile_->release();
+    } catch (...) {
+    }
+    working_ = false;
+}
+
+void LibreOfficeSpreadsheet::release() noexcept {
+    try {
+        if (working_ && office_->id() != 0 && !watchdog_->fired()) {
+            // Abandoned mid-way: nothing is saved, the office is asked to end
+            // and killed if it does not within the grace period.
+            try {
+                lo::CallWatchdog::Guard guard(*watchdog_, options_.endGrace);
+                session_->closeDocuments();
+                session_->terminate();
+            } catch (...) {
+            }
+            session_->drop();
+            office_->waitGone(options_.endGrace);
+        }
+        endOffice();
+        watchdog_->reset();
+    } catch (...) {
+    }
+    displaying_ = false;
+    workbook_.clear();
+}
+
+}  // namespace cubrix

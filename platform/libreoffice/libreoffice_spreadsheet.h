@@ -1,0 +1,75 @@
+// The bill export's spreadsheet on Linux: LibreOffice Calc. The Work instance
+// is a hidden office of our own (own process group, private profile) driven
+// through UNO; the Display instance opens the saved workbook in the
+// operator's ordinary Calc window. Failure numbers: libreoffice_failures.h.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "export/spreadsheet.h"
+#include "platform/libreoffice/libreoffice_failures.h"
+
+namespace cubrix {
+
+namespace lo {
+class CallWatchdog;
+class OfficeProfile;
+class ProcessGroup;
+class UnoSession;
+}  // namespace lo
+
+struct LibreOfficeOptions {
+    // The office program: a path, or a name looked up in PATH.
+    std::string program = "/usr/lib/libreoffice/program/soffice";
+    // The command that shows a workbook, its path appended; empty means
+    // {program, "--calc", "--norestore"}, which joins a running office.
+    std::vector<std::string> displayCommand;
+    // Folder for the hidden office's profile; empty means the user's cache.
+    std::string cacheRoot;
+    std::chrono::milliseconds startLimit{20000};  // spawn until connected
+    std::chrono::milliseconds callLimit{10000};   // each call into the office
+    std::chrono::milliseconds endGrace{3000};     // an abandoned office, before the kill
+};
+
+class LibreOfficeSpreadsheet : public Spreadsheet {
+public:
+    explicit LibreOfficeSpreadsheet(LibreOfficeOptions options = {});
+    ~LibreOfficeSpreadsheet() override;
+    LibreOfficeSpreadsheet(const LibreOfficeSpreadsheet&) = delete;
+    LibreOfficeSpreadsheet& operator=(const LibreOfficeSpreadsheet&) = delete;
+
+    void createInstance(InstanceUse use) override;
+    void openWorkbook(const std::string& pathUtf8) override;
+    void selectSheet(std::u16string_view name) override;
+    void setCell(int row, int column, const CellValue& value) override;
+    void save() override;
+    void closeAll() override;
+    void quit() override;
+    void show() override;
+    void release() noexcept override;
+
+    // The hidden office's process group while it runs, else 0.
+    int officeProcessGroup() const;
+
+private:
+    void startOffice();
+    void requireWork(const char* step) const;
+    // Runs `call` within the call limit; an overrun becomes TimedOut.
+    template <typename Call>
+    void bounded(const char* step, std::chrono::milliseconds limit, Call&& call);
+    void endOffice() noexcept;
+
+    LibreOfficeOptions options_;
+    std::unique_ptr<lo::ProcessGroup> office_;
+    std::unique_ptr<lo::OfficeProfile> profile_;
+    std::unique_ptr<lo::UnoSession> session_;
+    std::unique_ptr<lo::CallWatchdog> watchdog_;
+    bool working_ = false;  // a Work instance is up
+    bool displaying_ = false;
+    std::string workbook_;
+};
+
+}  // namespace cubrix

@@ -1,0 +1,54 @@
+#include "platform/libreoffice/lock_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+#include "platform/libreoffice/file_url.h"
+
+namespace cubrix::lo {
+
+std::string lockFilePath(const std::string& workbookPath) {
+    const std::filesystem::path p(workbookPath);
+    return (p.parent_path() / (".~lock." + p.filename().string() + "#")).string();
+}
+
+bool parseLockFile(const std::string& text, LockOwner& owner) {
+    // Fields are separated by ',' and end with ';'; '\' escapes either.
+    std::vector<std::string> fields(1);
+    bool ended = false;
+    for (std::size_t i = 0; i < text.size() && !ended; ++i) {
+        const char c = text[i];
+        if (c == '\\' && i + 1 < text.size()) {
+            fields.back() += text[++i];
+        } else if (c == ',') {
+            fields.emplace_back();
+        } else if (c == ';') {
+            ended = true;
+        } else {
+            fields.back() += c;
+        }
+    }
+    if (!ended || fields.size() < 5) return false;
+    owner = {fields[0], fields[1], fields[2], fields[3], fields[4]};
+    return true;
+}
+
+bool removeLockOf(const std::string& workbookPath, const std::string& profileFolder) {
+    const std::string lock = lockFilePath(workbookPath);
+    std::ifstream in(lock, std::ios::binary);
+    if (!in) return false;
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    in.close();
+    LockOwner owner;
+    if (!parseLockFile(text, owner)) return false;
+    const auto theirs = std::filesystem::path(pathOfFileUrl(owner.profileUrl)).lexically_normal();
+    const auto ours = std::filesystem::path(profileFolder).lexically_normal();
+    if (theirs.empty() || theirs != ours) return false;
+    std::error_code ec;
+    return std::filesystem::remove(lock, ec);
+}
+
+}  // namespace cubrix::lo

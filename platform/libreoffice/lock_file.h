@@ -1,0 +1,24 @@
+// The office's document lock file, ".~lock.<name>#" beside the workbook. Its
+// last field is the profile URL of the office that wrote it: a lock naming
+// our private profile can only be left over from one of our offices that was
+// killed (the profile is held while ours runs), so it may be removed. Any
+// other lock belongs to somebody else and is left alone.
+#pragma once
+
+#include <string>
+
+namespace cubrix::lo {
+
+std::string lockFilePath(const std::string& workbookPath);
+
+// The fields of a lock file's text: "name,user,host,date,profile-url;".
+struct LockOwner {
+    std::string name, user, host, date, profileUrl;
+};
+bool parseLockFile(const std::string& text, LockOwner& owner);
+
+// Removes the workbook's lock file when it names `profileFolder`; returns
+// whether it did.
+bool removeLockOf(const std::string& workbookPath, const std::string& profileFolder);
+
+}  // namespace cubrix::lo

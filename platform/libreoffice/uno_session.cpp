@@ -1,0 +1,226 @@
+#include "platform/libreoffice/uno_session.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/task/ErrorCodeIOException.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <cstdlib>
+#include <mutex>
+
+#include "platform/libreoffice/libreoffice_failures.h"
+#include "platform/libreoffice/lock_interaction.h"
+
+namespace cubrix::lo {
+
+using namespace css;
+using rtl::OUString;
+
+namespace {
+
+// Without it the first remote call hangs: the local UNO runtime finds its
+// type libraries through this file.
+constexpr const char* kUreBootstrap =
+    "vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc";
+constexpr const char* kBillFilter = "MS Excel 97";  // keeps the workbook BIFF8 on store
+
+// Error classes of ErrorCodeIOException codes that mean "may not write here"
+// (bits 8..12 of the office's ErrCode).
+constexpr int kErrClassShift = 8;
+constexpr int kErrClassMask = 0x1f;
+constexpr int kErrClassAccess = 5;
+constexpr int kErrClassLocking = 7;
+constexpr int kErrClassWrite = 12;
+
+std::string utf8(const OUString& s) {
+    return rtl::OUStringToOString(s, RTL_TEXTENCODING_UTF8).getStr();
+}
+
+OUString ou(std::string_view utf8Text) {
+    return OUString(utf8Text.data(), static_cast<sal_Int32>(utf8Text.size()),
+                    RTL_TEXTENCODING_UTF8);
+}
+
+OUString ou(std::u16string_view text) {
+    return OUString(reinterpret_cast<const sal_Unicode*>(text.data()),
+                    static_cast<sal_Int32>(text.size()));
+}
+
+// This process's own UNO runtime, made once and kept: tearing it down at exit
+// races with the bridge threads.
+uno::Reference<uno::XComponentContext> localContext() {
+    static std::once_flag once;
+    static uno::Reference<uno::XComponentContext>* context = nullptr;
+    static std::string failure;
+    std::call_once(once, [] {
+        setenv("URE_BOOTSTRAP", kUreBootstrap, 1);
+        try {
+            context = new uno::Reference<uno::XComponentContext>(
+                cppu::defaultBootstrap_InitialComponentContext());
+        } catch (const uno::Exception& e) {
+            failure = utf8(e.Message);
+        }
+    });
+    if (!context || !context->is())
+        fail(SpreadsheetError::CannotStart, kNoUnoRuntime, "UNO runtime: " + failure);
+    return *context;
+}
+
+[[noreturn]] void callFailed(const char* step, const uno::Exception& e) {
+    fail(SpreadsheetError::Other, kCallFailed, std::string(step) + ": " + utf8(e.Message));
+}
+
+}  // namespace
+
+UnoSession::UnoSession() = default;
+
+UnoSession::~UnoSession() {
+    drop();
+}
+
+bool UnoSession::connect(const std::string& pipeName) {
+    const auto local = localContext();
+    try {
+        const auto resolver = bridge::UnoUrlResolver::create(local);
+        const OUString url = ou("uno:pipe,name=" + pipeName + ";urp;StarOffice.ComponentContext");
+        uno::Reference<uno::XComponentContext> remote(resolver->resolve(url), uno::UNO_QUERY_THROW);
+        desktop_ = frame::Desktop::create(remote);
+        return true;
+    } catch (const connection::NoConnectException&) {
+        return false;
+    } catch (const uno::Exception& e) {
+        fail(SpreadsheetError::CannotStart, kNoAnswer, "connect: " + utf8(e.Message));
+    }
+}
+
+void UnoSession::load(const std::string& url) {
+    if (!desktop_.is()) fail(SpreadsheetError::Other, kOutOfOrder, "load without an office");
+    rtl::Reference<LockInteraction> interaction(new LockInteraction);
+    uno::Sequence<beans::PropertyValue> args(3);
+    auto* a = args.getArray();
+    a[0].Name = "Hidden";
+    a[0].Value <<= true;
+    a[1].Name = "FilterName";
+    a[1].Value <<= OUString::createFromAscii(kBillFilter);
+    a[2].Name = "InteractionHandler";
+    a[2].Value <<= uno::Reference<task::XInteractionHandler>(interaction.get());
+
+    uno::Reference<lang::XComponent> doc;
+    std::string why;
+    try {
+        doc = desktop_->loadComponentFromURL(ou(url), "_blank", 0, args);
+    } catch (const uno::Exception& e) {
+        why = utf8(e.Message);
+    }
+    if (!doc.is()) {
+        if (interaction->sawLock())
+            fail(SpreadsheetError::WorkbookLocked, kLockedElsewhere, interaction->question());
+        fail(SpreadsheetError::Other, kLoadFailed,
+             "load: " + (why.empty() ? interaction->question() : why));
+    }
+    documents_.push_back(doc);
+    // A read-only load cannot be saved: it counts as locked.
+    uno::Reference<frame::XStorable> storable(doc, uno::UNO_QUERY);
+    if (!storable.is() || storable->isReadonly())
+        fail(SpreadsheetError::WorkbookLocked, kOpenedReadOnly,
+             "opened read-only " + interaction->question());
+}
+
+void UnoSession::selectSheet(std::u16string_view name) {
+    try {
+        uno::Reference<sheet::XSpreadsheetDocument> doc(
+            documents_.empty() ? nullptr : documents_.back(), uno::UNO_QUERY);
+        if (!doc.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no spreadsheet open");
+        const auto sheets = doc->getSheets();
+        if (!sheets->hasByName(ou(name)))
+            fail(SpreadsheetError::SheetMissing, kNoSheet, "no sheet " + utf8(ou(name)));
+        sheet_.set(sheets->getByName(ou(name)), uno::UNO_QUERY_THROW);
+    } catch (const uno::Exception& e) {
+        callFailed("sheet", e);
+    }
+}
+
+void UnoSession::setValue(int row, int column, double value) {
+    if (!sheet_.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no sheet selected");
+    try {
+        sheet_->getCellByPosition(column - 1, row - 1)->setValue(value);
+    } catch (const uno::Exception& e) {
+        callFailed("cell", e);
+    }
+}
+
+void UnoSession::setText(int row, int column, std::u16string_view text) {
+    if (!sheet_.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no sheet selected");
+    try {
+        // As literal text: setFormula would evaluate "=…" and read "007" as 7.
+        uno::Reference<css::text::XText> cell(sheet_->getCellByPosition(column - 1, row - 1),
+                                              uno::UNO_QUERY_THROW);
+        cell->setString(ou(text));
+    } catch (const uno::Exception& e) {
+        callFailed("cell", e);
+    }
+}
+
+void UnoSession::store() {
+    uno::Reference<frame::XStorable> storable(documents_.empty() ? nullptr : documents_.back(),
+                                              uno::UNO_QUERY);
+    if (!storable.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no workbook open");
+    try {
+        storable->store();
+    } catch (const task::ErrorCodeIOException& e) {
+        const int errClass = (e.ErrCode >> kErrClassShift) & kErrClassMask;
+        const std::string detail = "store: " + utf8(e.Message);
+        if (errClass == kErrClassAccess || errClass == kErrClassLocking ||
+            errClass == kErrClassWrite)
+            fail(SpreadsheetError::WorkbookLocked, kStoreRefused, detail);
+        fail(SpreadsheetError::Other, kStoreFailed, detail);
+    } catch (const uno::Exception& e) {
+        fail(SpreadsheetError::Other, kStoreFailed, "store: " + utf8(e.Message));
+    }
+}
+
+void UnoSession::closeDocuments() noexcept {
+    sheet_.clear();
+    for (auto& doc : documents_) {
+        try {
+            uno::Reference<util::XCloseable> closeable(doc, uno::UNO_QUERY);
+            if (closeable.is())
+                closeable->close(true);
+            else
+                doc->dispose();
+        } catch (...) {
+            // Gone or vetoed: terminate or the kill ends it either way.
+        }
+    }
+    documents_.clear();
+}
+
+void UnoSession::terminate() {
+    if (!desktop_.is()) return;
+    try {
+        desktop_->terminate();
+    } catch (const lang::DisposedException&) {
+        // The office ended before it answered: what was asked for.
+    } catch (const uno::Exception& e) {
+        callFailed("terminate", e);
+    }
+}
+
+void UnoSession::drop() noexcept {
+    try {
+        sheet_.clear();
+        documents_.clear();
+        desktop_.clear();
+    } catch (...) {
+    }
+}
+
+}  // namespace cubrix::lo
