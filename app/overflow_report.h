@@ -13,9 +13,11 @@ public:
             reported_ = false;
             return false;
         }
-        if (reported_ || open_) return false;
-        reported_ = open_ = true;
-        return true;
+        // A failure that begins while the message is open counts as told.
+        const bool show = !reported_ && !open_;
+        reported_ = true;
+        open_ = open_ || show;
+        return show;
     }
     void messageClosed() { open_ = false; }
 

@@ -1,0 +1,102 @@
+// The buttons and the window commands: clear, print, minimise, exit, home page,
+// and the fixed size.
+#include <QAbstractButton>
+#include <QComboBox>
+
+#include "form_fixture.h"
+
+namespace cubrix::testing {
+namespace {
+
+void click(Form1& form, const char* name) {
+    QTest::mouseClick(form.control(name), Qt::LeftButton);
+}
+
+TEST_F(FormTest, ClearEmptiesTheBillAndKeepsTheLowerPartyEntries) {
+    for (int slot = 0; slot < kFieldCount; ++slot) {
+        const FieldRef f = fieldAt(slot);
+        if (f.field < Field::Combo1) form->sheet().set(f, u"7");
+    }
+    form->sheet().set(Field::Combo1, 0, u"电话");
+    form->sheet().set(Field::Combo4, 0, u"联系电话");
+    form->sheet().set(Field::Combo3, 0, u"公司名称");
+    click(*form, "Command1");
+    ticks();
+    for (int slot = 0; slot < kFieldCount; ++slot) {
+        const FieldRef f = fieldAt(slot);
+        const bool kept = f.field == Field::Text12 || f.field == Field::Text13 ||
+                          f.field == Field::Text14 || f.field >= Field::Combo1;
+        if (!kept) EXPECT_TRUE(form->sheet().text(f).empty()) << fieldName(f);
+    }
+    EXPECT_EQ(text("Text12"), "7");
+    EXPECT_EQ(text("Text13"), "7");
+    EXPECT_EQ(text("Text14"), "7");
+    EXPECT_EQ(qobject_cast<QComboBox*>(form->control("Combo1"))->currentText(), "电话");
+    EXPECT_EQ(qobject_cast<QComboBox*>(form->control("Combo4"))->currentText(), "联系电话");
+    EXPECT_EQ(qobject_cast<QComboBox*>(form->control("Combo3"))->currentText(), "公司名称");
+    EXPECT_EQ(qobject_cast<QComboBox*>(form->control("Combo2"))->currentText(), "车号");
+    EXPECT_TRUE(form->timer1().isActive());
+}
+
+TEST_F(FormTest, ForcedResizeIsUndoneAndMinimiseRestoresTheFixedSize) {
+    form->resize(700, 300);
+    EXPECT_EQ(form->size(), QSize(627, 481));
+    click(*form, "Command6");
+    EXPECT_TRUE(form->windowState() & Qt::WindowMinimized);
+    form->setWindowState(Qt::WindowNoState);
+    form->showNormal();
+    EXPECT_EQ(form->size(), QSize(627, 481));
+}
+
+TEST_F(FormTest, ExitEndsTheEventLoopWithABillFilledIn) {
+    type("Text1(0)", "4");
+    QTimer::singleShot(0, [this] { click(*form, "Command5"); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });  // never reached when it works
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+}
+
+TEST_F(FormTest, HomePageLaunchesOncePerClickAndAFailedLaunchIsOnlyAMessage) {
+    click(*form, "Command2");
+    click(*form, "Command2");
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0].scheme(), "https");
+    launcherWorks = false;
+    answerMessages();
+    type("Text1(0)", "4");
+    click(*form, "Command2");
+    EXPECT_EQ(seenMessages.size(), 1);
+    EXPECT_TRUE(seenMessages.value(0).contains("无法打开主页"));
+    EXPECT_EQ(text("Text1(0)"), "4");  // the bill is still there
+}
+
+TEST_F(FormTest, PrintShowsTheReminderOnceAndExportsTheBill) {
+    answerMessages();
+    type("Text1(0)", "4.2");
+    type("Text13", "林场");
+    ticks();
+    click(*form, "Command4");
+    EXPECT_EQ(seenMessages, QStringList{"每次打印前请先关闭*Tarnel账单*"});
+    EXPECT_EQ(spreadsheet->count('E'), 65);
+    EXPECT_EQ(spreadsheet->instancesShown, 1);
+    EXPECT_EQ(std::get<std::u16string>(spreadsheet->cells.at({14, 2})), u"林场");
+    click(*form, "Command4");
+    EXPECT_EQ(seenMessages.size(), 1);
+    EXPECT_EQ(form->exportCounter(), 2);
+}
+
+TEST_F(FormTest, PrintThatFailsTwiceShowsWhatToDoAndKeepsTheBill) {
+    answerMessages();
+    spreadsheet->failAt('C', 1, SpreadsheetError::FileMissing, true);
+    type("Text1(0)", "4.2");
+    click(*form, "Command4");
+    ASSERT_EQ(seenMessages.size(), 2);  // the reminder, then the failure
+    EXPECT_TRUE(seenMessages[1].contains("找不到账单工作簿")) << seenMessages[1].toStdString();
+    EXPECT_TRUE(seenMessages[1].contains("/tmp/Tarnel账单.xls"));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(text("Text1(0)"), "4.2");
+    EXPECT_EQ(spreadsheet->instancesAlive, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the busy cursor is gone
+}
+
+}  // namespace
+}  // namespace cubrix::testing

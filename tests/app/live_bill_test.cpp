@@ -1,0 +1,87 @@
+// The bill as the operator keys it: computed fields follow within a few ticks,
+// zero results stay empty, an overflow is reported once and mended by typing.
+#include <QComboBox>
+
+#include "form_fixture.h"
+
+namespace cubrix::testing {
+namespace {
+
+TEST_F(FormTest, TypingTheWorkedExampleShowsVolumesAmountsAndTotals) {
+    const char* lines[4][5] = {{"4.2", "150", "25", "1", "1000"},
+                               {"6", "200", "50", "10", "1250"},
+                               {"1.5", "100", "1", "1", "99.9"},
+                               {"4", "150", "25", "3", ""}};
+    const int columns[] = {1, 2, 3, 4, 6};
+    for (int row = 0; row < 4; ++row)
+        for (int k = 0; k < 5; ++k)
+            type(QString("Text%1(%2)").arg(columns[k]).arg(row), lines[row][k]);
+    ticks();
+    const QString volumes[] = {"0.0158", "0.6000", "0.0002", "0.0450", "", "", "", ""};
+    const QString amounts[] = {"15.80", "750.00", "0.02", "", "", "", "", ""};
+    for (int row = 0; row < 8; ++row) {
+        EXPECT_EQ(text(QString("Text5(%1)").arg(row)), volumes[row]) << row;
+        EXPECT_EQ(text(QString("Text7(%1)").arg(row)), amounts[row]) << row;
+    }
+    EXPECT_EQ(text("Text8"), "0.6610");
+    EXPECT_EQ(text("Text9"), "765.8200");
+    // The sheet holds what the boxes show.
+    EXPECT_EQ(form->sheet().text(Field::Text9), u"765.8200");
+}
+
+TEST_F(FormTest, EditsGoThroughTheSheetAndChangesShow) {
+    type("Text10", "某木材厂");
+    EXPECT_EQ(form->sheet().text(Field::Text10), u"某木材厂");
+    form->sheet().set(Field::Text11, 0, u"京A12345");
+    EXPECT_EQ(text("Text11"), "京A12345");
+    // A first keystroke of 0 in an amount field is emptied at once.
+    type("Text7(3)", "0");
+    EXPECT_EQ(text("Text7(3)"), "");
+    // A caption typed in a caption box is kept but not added to its list.
+    auto* combo = qobject_cast<QComboBox*>(form->control("Combo2"));
+    combo->setFocus();
+    combo->lineEdit()->selectAll();
+    typeInto(combo->lineEdit(), "司机");
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(form->sheet().text(Field::Combo2), u"司机");
+    EXPECT_EQ(combo->count(), 5);
+    // Picking an item from the list is a set too.
+    combo->setCurrentIndex(2);
+    EXPECT_EQ(form->sheet().text(Field::Combo2), u"电话");
+}
+
+TEST_F(FormTest, OverflowIsReportedOnceAndTheWindowRecovers) {
+    type("Text1(0)", "2");
+    type("Text2(0)", "100");
+    type("Text3(0)", "100");
+    type("Text4(0)", "1");
+    type("Text1(2)", "1E200");
+    type("Text2(2)", "1E200");
+    ticks(100);  // many failing passes
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().front()->text().startsWith("错误 6：溢出"));
+    EXPECT_TRUE(form->isVisible());
+    // Lines above the failing one still follow the inputs while the message is open.
+    type("Text4(0)", "0");  // appends: pieces now 10
+    ticks();
+    EXPECT_EQ(text("Text5(0)"), "0.2000");
+    EXPECT_EQ(messages().size(), 1);
+    closeMessages();
+    ticks();
+    EXPECT_EQ(messages().size(), 0);  // the same failure is not reported again
+    // Mending the input brings the rest of the bill back.
+    edit("Text2(2)")->setFocus();
+    edit("Text2(2)")->selectAll();
+    QTest::keyClicks(edit("Text2(2)"), "0");
+    ticks();
+    EXPECT_EQ(text("Text8"), "0.2000");
+    EXPECT_EQ(messages().size(), 0);
+    // A new overflow after a good pass is reported again.
+    edit("Text2(2)")->selectAll();
+    QTest::keyClicks(edit("Text2(2)"), "1E300");
+    ticks();
+    EXPECT_EQ(messages().size(), 1);
+}
+
+}  // namespace
+}  // namespace cubrix::testing

@@ -1,0 +1,13 @@
+// GoogleTest with one QApplication for the whole run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "platform/qt/fonts.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    cubrix::installFontSubstitutions();
+    return RUN_ALL_TESTS();
+}
