@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // The window tests need no display; test discovery runs without one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     cubrix::installFontSubstitutions();
     return RUN_ALL_TESTS();
