@@ -1,0 +1,52 @@
+// libFuzzer target: arbitrary bytes as field texts through the reader, the
+// formatter and whole recalculation passes.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "bill/number_format.h"
+#include "bill/number_reading.h"
+#include "bill/recalculation.h"
+#include "bill/utf8.h"
+#include "bill/zero_blanking.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace cubrix;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::u16string text = fromUtf8(bytes);
+    if (toUtf8(text).size() > 4 * text.size() + 4) __builtin_trap();
+
+    char16_t buffer[kFormatBufferSize];
+    if (const auto v = readNumber(text); v && std::isfinite(*v)) {
+        for (int decimals : {kAmountDecimals, kVolumeDecimals}) {
+            const auto shown = formatFixed(*v, decimals, buffer);
+            // What is written reads back within half a unit of its last place.
+            const auto back = readNumber(shown);
+            if (!back || std::fabs(*back - *v) >
+                             0.5 * std::pow(10.0, -decimals) * (1 + 1e-9) + std::fabs(*v) * 1e-14)
+                __builtin_trap();
+        }
+    }
+    // Raw 8-byte chunks as doubles: the formatter takes any finite value.
+    for (std::size_t i = 0; i + sizeof(double) <= size; i += sizeof(double)) {
+        double d;
+        std::memcpy(&d, data + i, sizeof d);
+        if (std::isfinite(d)) formatFixed(d, kVolumeDecimals, buffer);
+    }
+
+    // Split the text over the input fields and run passes.
+    BillSheet sheet;
+    connectZeroBlanking(sheet);
+    const Field inputs[] = {Field::Text1, Field::Text2, Field::Text3, Field::Text4,
+                            Field::Text6, Field::Text5, Field::Text7};
+    std::size_t start = 0;
+    for (int k = 0; k < 14 && start <= text.size(); ++k) {
+        const std::size_t len = (text.size() - start) / 2 + (k & 1);
+        sheet.set(inputs[k % 7], k / 7 * 3, std::u16string_view(text).substr(start, len));
+        start += len;
+    }
+    for (int pass = 0; pass < 2; ++pass) Timer1_Timer(sheet);
+    return 0;
+}
