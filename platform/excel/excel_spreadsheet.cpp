@@ -1,0 +1,171 @@
+#include "platform/excel/excel_spreadsheet.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "bill/utf8.h"
+#include "platform/excel/com_error.h"
+#include "platform/excel/dispatch.h"
+#include "platform/excel/variant.h"
+
+namespace cubrix {
+namespace {
+
+using com::ComError;
+
+// Excel answers "workbook opened read-only" with no error at all, so the
+// failure gets the number Windows gives a denied write.
+constexpr HRESULT kReadOnlyHresult = E_ACCESSDENIED;
+
+// Excel evaluates an assigned string as if typed: "=..." becomes a formula,
+// "0123" the number 123. A leading apostrophe makes it literal text and is not
+// part of the value. Unlike NumberFormat "@" it leaves the template's cell
+// format alone, so a cell that gets a number on the next print still shows it
+// in its own format.
+constexpr char16_t kLiteralPrefix = u'\'';
+
+// Runs one step; a COM failure becomes the export's failure of `kind`.
+template <class Step>
+void step(SpreadsheetError kind, Step&& run) {
+    try {
+        run();
+    } catch (const ComError& e) {
+        throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), e.what());
+    }
+}
+
+IDispatch* held(const com::ComPtr<IDispatch>& object, const char* what) {
+    if (!object) throw ComError(E_UNEXPECTED, std::string("no ") + what + " held");
+    return object.get();
+}
+
+com::Variant cellVariant(const CellValue& value) {
+    if (const double* number = std::get_if<double>(&value)) return com::Variant(*number);
+    const auto& text = std::get<std::u16string>(value);
+    // An empty text clears the cell, as the sheet's formulas expect of a blank.
+    if (text.empty()) return com::Variant(text);
+    return com::Variant(kLiteralPrefix + text);
+}
+
+// Excel's own error codes for a missing file are generic, so look first.
+void requireFile(const std::u16string& path) {
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()));
+    DWORD error = ERROR_SUCCESS;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return;
+    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        error = ERROR_FILE_NOT_FOUND;
+    } else {
+        return;
+    }
+    throw SpreadsheetFailure(SpreadsheetError::FileMissing,
+                             static_cast<int>(HRESULT_FROM_WIN32(error)),
+                             toUtf8(path) + ": no such workbook");
+}
+
+}  // namespace
+
+ExcelSpreadsheet::ExcelSpreadsheet(std::wstring progId)
+    : launch_([id = std::move(progId)] { return com::createObject(id, CLSCTX_LOCAL_SERVER); }) {}
+
+ExcelSpreadsheet::ExcelSpreadsheet(Launcher launch) : launch_(std::move(launch)) {}
+
+void ExcelSpreadsheet::createInstance(InstanceUse use) {
+    release();
+    use_ = use;
+    step(SpreadsheetError::CannotStart, [&] {
+        if (!apartment_) apartment_.emplace();
+        application_ = launch_();
+        // Nobody sees a prompt of the hidden instance (file in use, the .xls
+        // compatibility check on save); it would wait for an answer forever.
+        if (use == InstanceUse::Work) com::put(application_.get(), L"DisplayAlerts", false);
+        workbooks_ = com::getObject(application_.get(), L"Workbooks");
+    });
+}
+
+void ExcelSpreadsheet::openWorkbook(const std::string& pathUtf8) {
+    const std::u16string path = fromUtf8(pathUtf8);
+    requireFile(path);
+    step(SpreadsheetError::Other,
+         [&] { workbook_ = com::getObject(held(workbooks_, "Workbooks"), L"Open", path); });
+    // With alerts off, Excel opens a workbook that is open elsewhere read-only
+    // instead of asking; saving it would then fail or go to a copy.
+    if (use_ != InstanceUse::Work) return;
+    bool readOnly = false;
+    step(SpreadsheetError::Other,
+         [&] { readOnly = com::get(workbook_.get(), L"ReadOnly").toBool(); });
+    if (readOnly)
+        throw SpreadsheetFailure(SpreadsheetError::WorkbookLocked,
+                                 static_cast<int>(kReadOnlyHresult),
+                                 pathUtf8 + ": opened read-only");
+}
+
+void ExcelSpreadsheet::selectSheet(std::u16string_view name) {
+    step(SpreadsheetError::SheetMissing,
+         [&] { sheet_ = com::getObject(held(workbook_, "workbook"), L"Worksheets", name); });
+}
+
+void ExcelSpreadsheet::setCell(int row, int column, const CellValue& value) {
+    step(SpreadsheetError::Other, [&] {
+        const auto cell = com::getObject(held(sheet_, "sheet"), L"Cells", row, column);
+        com::put(cell.get(), L"Value", cellVariant(value));
+    });
+}
+
+void ExcelSpreadsheet::save() {
+    step(SpreadsheetError::WorkbookLocked,
+         [&] { com::call(held(workbook_, "workbook"), L"Save"); });
+}
+
+void ExcelSpreadsheet::closeAll() {
+    step(SpreadsheetError::Other, [&] { com::call(held(workbooks_, "Workbooks"), L"Close"); });
+    sheet_.reset();
+    workbook_.reset();
+}
+
+void ExcelSpreadsheet::quit() {
+    step(SpreadsheetError::Other, [&] { com::call(held(application_, "application"), L"Quit"); });
+    quit_ = true;
+}
+
+void ExcelSpreadsheet::show() {
+    step(SpreadsheetError::Other,
+         [&] { com::put(held(application_, "application"), L"Visible", true); });
+    shown_ = true;
+}
+
+// Closes the workbook unsaved and ends the instance. Every step is tried even
+// when one fails: a dead server only makes each of them fail quickly.
+void ExcelSpreadsheet::endAbandoned() noexcept {
+    IDispatch* app = application_.get();
+    try {
+        com::put(app, L"DisplayAlerts", false);
+    } catch (const ComError&) {
+    }
+    if (workbook_) {
+        try {
+            com::call(workbook_.get(), L"Close", false);  // SaveChanges:=False
+        } catch (const ComError&) {
+        }
+    }
+    try {
+        com::call(app, L"Quit");  // quits without saving while alerts are off
+    } catch (const ComError&) {
+    }
+}
+
+void ExcelSpreadsheet::release() noexcept {
+    // A shown instance now belongs to the operator; Visible = True also made
+    // Excel keep it running (UserControl) once the last reference is gone.
+    if (application_ && !quit_ && !shown_) endAbandoned();
+    sheet_.reset();
+    workbook_.reset();
+    workbooks_.reset();
+    application_.reset();
+    quit_ = shown_ = false;
+    apartment_.reset();
+}
+
+}  // namespace cubrix
