@@ -1,0 +1,214 @@
+// What the backend says to Excel's object model, against a recording stand-in.
+#include "platform/excel/excel_spreadsheet.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bill/bill_sheet.h"
+#include "bill/utf8.h"
+#include "export/bill_export.h"
+#include "export/cell_map.h"
+#include "platform/excel/com_error.h"
+#include "recording_dispatch.h"
+
+namespace cubrix {
+namespace {
+
+using testing::Automation;
+
+// An existing workbook file; its name is not ASCII, as on the operator's disk.
+std::string workbookFile() {
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    const std::string path = toUtf8(reinterpret_cast<const char16_t*>(dir)) + "Tarnel账单.xls";
+    const std::u16string wide = fromUtf8(path);
+    CloseHandle(CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_WRITE, 0,
+                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return path;
+}
+
+class ExcelBackend : public ::testing::Test {
+protected:
+    Automation automation;
+    std::string path = workbookFile();
+    ExcelSpreadsheet excel{[this] { return automation.application(); }};
+
+    void openSheet() {
+        excel.createInstance(InstanceUse::Work);
+        excel.openWorkbook(path);
+        excel.selectSheet(kBillSheetName);
+    }
+};
+
+TEST_F(ExcelBackend, WorkPassInExcelsTerms) {
+    openSheet();
+    excel.setCell(5, 2, 4.2);
+    excel.save();
+    excel.closeAll();
+    excel.quit();
+    excel.release();
+    const std::vector<std::string> expected = {
+        "Excel.DisplayAlerts=false",
+        "Excel.Workbooks",
+        "Workbooks.Open(\"" + path + "\")",
+        "Workbook.ReadOnly",
+        "Workbook.Worksheets(\"Tarnel账单\")",
+        "Worksheet.Cells(i4:5,i4:2)",
+        "Range.Value=r8:4.2",
+        "Workbook.Save()",
+        "Workbooks.Close()",
+        "Excel.Quit()",
+    };
+    EXPECT_EQ(automation.log, expected);
+    EXPECT_EQ(automation.alive, 0);
+}
+
+struct CellCase {
+    CellValue value;
+    const char* put;
+};
+
+void PrintTo(const CellCase& c, std::ostream* os) {
+    *os << c.put;
+}
+
+class CellValues : public ExcelBackend, public ::testing::WithParamInterface<CellCase> {};
+
+TEST_P(CellValues, NumbersAsDoublesTextsNeverEvaluated) {
+    openSheet();
+    excel.setCell(1, 1, GetParam().value);
+    EXPECT_EQ(automation.log.back(), GetParam().put);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CellValues,
+                         ::testing::Values(CellCase{4.2, "Range.Value=r8:4.2"},
+                                           CellCase{-1000.0, "Range.Value=r8:-1000"},
+                                           CellCase{u"=HYPERLINK(\"x\")",
+                                                    "Range.Value=\"'=HYPERLINK(\"x\")\""},
+                                           CellCase{u"0123", "Range.Value=\"'0123\""},
+                                           CellCase{u"13800138000", "Range.Value=\"'13800138000\""},
+                                           CellCase{u"'quoted", "Range.Value=\"''quoted\""},
+                                           CellCase{u"林场", "Range.Value=\"'林场\""},
+                                           // Empty stays blank for the sheet's formulas.
+                                           CellCase{u"", "Range.Value=\"\""}));
+
+TEST_F(ExcelBackend, ShownInstanceIsLeftRunning) {
+    excel.createInstance(InstanceUse::Display);
+    excel.openWorkbook(path);
+    excel.show();
+    excel.release();
+    EXPECT_EQ(automation.log.back(), "Excel.Visible=true");
+    EXPECT_EQ(automation.count("Excel.DisplayAlerts"), 0);
+    EXPECT_EQ(automation.count("Workbook.ReadOnly"), 0);  // read-only is fine to print
+    EXPECT_EQ(automation.alive, 0);
+}
+
+TEST_F(ExcelBackend, AbandonedInstanceClosesUnsavedAndQuits) {
+    openSheet();
+    excel.setCell(1, 1, 1.0);
+    excel.release();
+    const std::vector<std::string> tail(automation.log.end() - 3, automation.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"Excel.DisplayAlerts=false", "Workbook.Close(false)",
+                                              "Excel.Quit()"}));
+    EXPECT_EQ(automation.alive, 0);
+}
+
+TEST_F(ExcelBackend, GoodClickWritesEveryCellAndShowsTheWorkbook) {
+    BillSheet sheet;
+    ExportCounter counter = 0;
+    EXPECT_EQ(Command4_Click(sheet, counter, {excel, path, {}}), std::nullopt);
+    EXPECT_EQ(automation.count("Range.Value="), kMappedCells);
+    EXPECT_EQ(automation.count("Excel.Quit()"), 1);
+    EXPECT_EQ(automation.log.back(), "Excel.Visible=true");
+    EXPECT_EQ(automation.alive, 0);
+}
+
+// A click whose two passes both fail, and what the operator is told.
+struct FailingClick {
+    const char* name;
+    std::function<void(Automation&, std::string& path)> arrange;
+    HRESULT number;
+    const char* told;  // part of the message
+    int quits;         // hidden instances ended, one per pass when one started
+};
+
+void PrintTo(const FailingClick& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FailingClicks : public ExcelBackend, public ::testing::WithParamInterface<FailingClick> {};
+
+TEST_P(FailingClicks, ReportTheHresultAndLeaveNoHiddenInstance) {
+    GetParam().arrange(automation, path);
+    BillSheet sheet;
+    ExportCounter counter = 0;
+    const auto failure = Command4_Click(sheet, counter, {excel, path, {}});
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->number, static_cast<int>(GetParam().number));
+    EXPECT_NE(failure->text.find(GetParam().told), std::string::npos) << failure->text;
+    EXPECT_EQ(counter, 2);
+    EXPECT_EQ(automation.count("Excel.Quit()"), GetParam().quits);
+    EXPECT_EQ(automation.count("Workbook.Save()"), 0);
+    EXPECT_EQ(automation.alive, 0);
+}
+
+void fail(Automation& a, const char* member, HRESULT hr, bool asException = false) {
+    a.faults[member] = {hr, asException};
+}
+
+constexpr HRESULT kExcelError = 0x800A03EC;  // Excel's catch-all exception code
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailingClicks,
+    ::testing::Values(
+        FailingClick{"server_dies",
+                     [](Automation& a, std::string&) { fail(a, "Workbooks", RPC_E_SERVERFAULT); },
+                     RPC_E_SERVERFAULT, "无法启动电子表格程序", 2},
+        FailingClick{"file_missing", [](Automation&, std::string& p) { p += ".gone"; },
+                     HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "找不到账单工作簿", 2},
+        FailingClick{"open_refused",
+                     [](Automation& a, std::string&) { fail(a, "Open", kExcelError, true); },
+                     kExcelError, "导出账单时出错", 2},
+        FailingClick{"read_only",
+                     [](Automation& a, std::string&) { a.values["ReadOnly"] = VARIANT_TRUE; },
+                     E_ACCESSDENIED, "正在别处打开", 2},
+        FailingClick{"no_such_sheet",
+                     [](Automation& a, std::string&) { fail(a, "Worksheets", DISP_E_BADINDEX); },
+                     DISP_E_BADINDEX, "没有名为“Tarnel账单”的工作表", 2},
+        FailingClick{"cell_refused",
+                     [](Automation& a, std::string&) { fail(a, "Value", kExcelError, true); },
+                     kExcelError, "导出账单时出错", 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExcelBackend, SaveFailureIsALockedWorkbook) {
+    fail(automation, "Save", kExcelError, true);
+    openSheet();
+    try {
+        excel.save();
+        FAIL() << "saved";
+    } catch (const SpreadsheetFailure& f) {
+        EXPECT_EQ(f.kind(), SpreadsheetError::WorkbookLocked);
+        EXPECT_EQ(f.number(), static_cast<int>(kExcelError));
+        EXPECT_NE(std::string(f.what()).find("Recorder"), std::string::npos) << f.what();
+    }
+}
+
+TEST(ExcelLauncher, FailureToStartIsCannotStart) {
+    ExcelSpreadsheet excel{
+        []() -> com::ComPtr<IDispatch> { throw com::ComError(CO_E_SERVER_EXEC_FAILURE, "start"); }};
+    try {
+        excel.createInstance(InstanceUse::Work);
+        FAIL() << "started";
+    } catch (const SpreadsheetFailure& f) {
+        EXPECT_EQ(f.kind(), SpreadsheetError::CannotStart);
+        EXPECT_EQ(f.number(), static_cast<int>(CO_E_SERVER_EXEC_FAILURE));
+    }
+    excel.release();
+}
+
+}  // namespace
+}  // namespace cubrix

@@ -1,0 +1,38 @@
+// An automation object that behaves like Excel's object model as far as the
+// backend uses it and writes every call into a shared log, e.g.
+//   Excel.Workbooks            property get
+//   Workbooks.Open("C:\x.xls") method call (or get) with arguments
+//   Range.Value="'abc"         property put (DISPID_PROPERTYPUT)
+// Every get or call returns a new object named for what Excel would return,
+// except the values set in `Automation::values`. Numbers show as r8:4.2 and
+// i4:3, texts quoted.
+#pragma once
+
+#include <oaidl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/excel/com_ptr.h"
+
+namespace cubrix::testing {
+
+struct Automation {
+    struct Fault {
+        HRESULT hr;
+        bool asException = false;  // DISP_E_EXCEPTION with the code in EXCEPINFO::scode
+    };
+    std::vector<std::string> log;
+    std::map<std::string, Fault> faults;  // by member name, for every call to it
+    // Member name -> what a get returns; a workbook opens writable.
+    std::map<std::string, VARIANT_BOOL> values = {{"ReadOnly", VARIANT_FALSE}};
+    int alive = 0;  // objects not yet released
+
+    // A new root object ("Excel"), as CoCreateInstance would give.
+    com::ComPtr<IDispatch> application();
+    int count(const std::string& prefix) const;
+};
+
+}  // namespace cubrix::testing
