@@ -9,6 +9,16 @@
 #include "platform/libreoffice/file_url.h"
 
 namespace cubrix::lo {
+namespace {
+
+// "/a/b/" and "/a/./b" name the folder "/a/b" too.
+std::filesystem::path folderName(const std::string& path) {
+    auto p = std::filesystem::path(path).lexically_normal();
+    if (!p.has_filename() && p.has_parent_path()) p = p.parent_path();
+    return p;
+}
+
+}  // namespace
 
 std::string lockFilePath(const std::string& workbookPath) {
     const std::filesystem::path p(workbookPath);
@@ -44,9 +54,8 @@ bool removeLockOf(const std::string& workbookPath, const std::string& profileFol
     in.close();
     LockOwner owner;
     if (!parseLockFile(text, owner)) return false;
-    const auto theirs = std::filesystem::path(pathOfFileUrl(owner.profileUrl)).lexically_normal();
-    const auto ours = std::filesystem::path(profileFolder).lexically_normal();
-    if (theirs.empty() || theirs != ours) return false;
+    const auto theirs = folderName(pathOfFileUrl(owner.profileUrl));
+    if (theirs.empty() || theirs != folderName(profileFolder)) return false;
     std::error_code ec;
     return std::filesystem::remove(lock, ec);
 }

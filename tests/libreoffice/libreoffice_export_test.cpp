@@ -1,0 +1,280 @@
+// The bill export through a real hidden LibreOffice, read back from the saved
+// workbook, and the failures an operator can run into.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "bill/recalculation.h"
+#include "bill/utf8.h"
+#include "bill/zero_blanking.h"
+#include "export/bill_export.h"
+#include "export/cell_map.h"
+#include "office_test_support.h"
+#include "platform/libreoffice/libreoffice_spreadsheet.h"
+#include "tests/export/fake_spreadsheet.h"
+
+namespace cubrix {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadSheet;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kShowWait = std::chrono::seconds(5);
+
+// A bill with every line row used and party texts that must stay literal.
+void fillBill(BillSheet& sheet) {
+    connectZeroBlanking(sheet);
+    const char16_t* lengths[] = {u"4.2", u"6", u"3.5", u"2", u"4", u"5.5", u"1.2", u"3"};
+    for (int i = 0; i < kLineRows; ++i) {
+        sheet.set(Field::Text1, i, lengths[i]);
+        sheet.set(Field::Text2, i, std::u16string(u"15") + char16_t(u'0' + i));
+        sheet.set(Field::Text3, i, u"25");
+        sheet.set(Field::Text4, i, std::u16string(1, char16_t(u'1' + i)));
+        sheet.set(Field::Text6, i, u"1000");
+    }
+    sheet.set(Field::Text10, 0, u"=HYPERLINK(\"x\"),\"引号\"");
+    sheet.set(Field::Text11, 0, u"13800138000");
+    sheet.set(Field::Text12, 0, u"6222021234567890123");
+    sheet.set(Field::Text13, 0, u"林场 007");
+    sheet.set(Field::Text14, 0, u"王师傅");
+    sheet.set(Field::Combo1, 0, u"电话");
+    Timer1_Timer(sheet);
+}
+
+// What a cell shows in the template's format: volumes and the totals with
+// four decimals, line amounts with two, the rest General.
+std::string shownAs(const CellValue& value, int row, int column) {
+    if (const auto* text = std::get_if<std::u16string>(&value)) return toUtf8(*text);
+    const double v = std::get<double>(value);
+    const char* format = "%.15g";
+    if ((column == 5 && row >= kFirstLineSheetRow) || (row == 13 && column == 6))
+        format = "%.4f";
+    else if (column == 7 && row < 13)
+        format = "%.2f";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, v);
+    return buffer;
+}
+
+// Writes a script that records its arguments, standing in for the window.
+std::string writeRecorder(const std::string& folder) {
+    const std::string script = folder + "/show.sh";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << folder << "/shown.tmp\"\n"
+                          << "mv \"" << folder << "/shown.tmp\" \"" << folder << "/shown\"\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return script;
+}
+
+class LibreOfficeExport : public ::testing::Test {
+protected:
+    LibreOfficeExport() {
+        fillBill(sheet);
+        workbook = testing::copyTemplate(scratch.path());
+        options.cacheRoot = scratch.path() + "/cache";
+        options.displayCommand = {writeRecorder(scratch.path())};
+    }
+
+    ~LibreOfficeExport() override {
+        EXPECT_TRUE(testing::processesMentioning(options.cacheRoot).empty())
+            << "an office was left running";
+    }
+
+    std::optional<Failure> exportTo(const std::string& path, Spreadsheet* through = nullptr) {
+        LibreOfficeSpreadsheet office(options);
+        return Command4_Click(sheet, counter, {through ? *through : office, path, {}});
+    }
+
+    // The path the recorder was called with, once it was.
+    std::string shownPath() {
+        const auto end = Clock::now() + kShowWait;
+        while (!fs::exists(scratch.path() + "/shown") && Clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ifstream in(scratch.path() + "/shown");
+        std::string line;
+        std::getline(in, line);
+        return line;
+    }
+
+    testing::ScratchFolder scratch;
+    BillSheet sheet;
+    std::string workbook;
+    LibreOfficeOptions options;
+    ExportCounter counter = 0;
+};
+
+TEST_F(LibreOfficeExport, SavesEveryCellAsTheBillShowsItAndShowsTheWorkbook) {
+    testing::FakeSpreadsheet expected;
+    ExportCounter n = 0;
+    ASSERT_FALSE(Command4_Click(sheet, n, {expected, workbook, {}}).has_value());
+
+    ASSERT_FALSE(exportTo(workbook).has_value());
+    EXPECT_EQ(shownPath(), workbook);
+    EXPECT_FALSE(fs::exists(scratch.path() + "/.~lock.Tarnel账单.xls#"));
+
+    const ReadSheet read = testing::readBack(workbook, scratch.path());
+    ASSERT_GE(read.size(), 14u);
+    auto at = [&](int row, int column) {
+        const auto& r = read[row - 1];
+        return column <= static_cast<int>(r.size()) ? r[column - 1] : testing::ReadCell{};
+    };
+    ASSERT_EQ(expected.cells.size(), static_cast<std::size_t>(kMappedCells));
+    for (const auto& [rc, value] : expected.cells) {
+        const auto [row, column] = rc;
+        const auto cell = at(row, column);
+        const bool isText = std::holds_alternative<std::u16string>(value);
+        const bool isEmpty = isText && std::get<std::u16string>(value).empty();
+        SCOPED_TRACE("row " + std::to_string(row) + " column " + std::to_string(column));
+        EXPECT_EQ(cell.shown, shownAs(value, row, column));
+        if (!isEmpty) {
+            EXPECT_EQ(cell.text, isText);  // numbers stay numbers, texts texts
+        }
+    }
+    // The template's own texts are untouched.
+    EXPECT_EQ(at(1, 1).shown, "木材销售清单");
+    const char* captions[] = {"长(米)",       "宽(毫米)",        "厚(毫米)", "件数",
+                              "材积(立方米)", "单价(元/立方米)", "金额(元)"};
+    for (int c = 1; c <= 7; ++c) EXPECT_EQ(at(4, c).shown, captions[c - 1]);
+    EXPECT_EQ(at(3, 1).shown, "购货单位");
+    EXPECT_EQ(at(13, 1).shown, "检尺员");
+    EXPECT_EQ(at(13, 4).shown, "合计");
+    EXPECT_EQ(at(14, 1).shown, "出货单位");
+}
+
+TEST_F(LibreOfficeExport, OwnStaleLockIsRemoved) {
+    // One of our offices killed mid-export left its lock: the export goes on.
+    const std::string lock = scratch.path() + "/.~lock.Tarnel账单.xls#";
+    std::ofstream(lock) << ",cubrix,thishost,01.01.2024 09:00,file://" << options.cacheRoot
+                        << "/office-profile;";
+    ASSERT_FALSE(exportTo(workbook).has_value());
+    EXPECT_FALSE(fs::exists(lock));
+    EXPECT_EQ(shownPath(), workbook);
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(const std::string& folder, std::string& path, LibreOfficeOptions&)> arrange;
+    SpreadsheetError kind;
+    int number;
+    const char* says;  // in the operator's text
+};
+
+TEST_F(LibreOfficeExport, FailuresTellTheOperatorAndLeaveNoOffice) {
+    const FailureCase cases[] = {
+        {"no office program", [](auto&, auto&, auto& o) { o.program = "/nonexistent/soffice"; },
+         SpreadsheetError::CannotStart, lo::kNoProgram, "无法启动电子表格程序"},
+        {"workbook missing", [](auto& dir, auto& path, auto&) { path = dir + "/无此文件.xls"; },
+         SpreadsheetError::FileMissing, lo::kNoWorkbook, "找不到账单工作簿"},
+        {"sheet missing",
+         [](auto& dir, auto& path, auto&) {
+             const std::string csv = dir + "/别的表.csv";
+             std::ofstream(csv) << "1,2\n";
+             ASSERT_TRUE(testing::convertWithOffice(csv, "xls:MS Excel 97", dir, dir));
+             fs::rename(dir + "/别的表.xls", path);
+         },
+         SpreadsheetError::SheetMissing, lo::kNoSheet, "没有名为“Tarnel账单”的工作表"},
+        {"file read-only", [](auto&, auto& path, auto&) { chmod(path.c_str(), 0444); },
+         SpreadsheetError::WorkbookLocked, lo::kReadOnly, "请先关闭*Tarnel账单*"},
+        {"folder read-only", [](auto& dir, auto&, auto&) { chmod(dir.c_str(), 0555); },
+         SpreadsheetError::WorkbookLocked, lo::kReadOnly, "请先关闭*Tarnel账单*"},
+        {"open in another office",
+         [](auto& dir, auto&, auto&) {
+             std::ofstream(dir + "/.~lock.Tarnel账单.xls#")
+                 << ",Li Wei,office-pc,05.01.2024 10:12,file:///home/li/.config/libreoffice/4;";
+         },
+         SpreadsheetError::WorkbookLocked, lo::kLockedElsewhere, "请先关闭*Tarnel账单*"},
+        {"window cannot be shown",
+         [](auto&, auto&, auto& o) { o.displayCommand = {"/nonexistent/calc"}; },
+         SpreadsheetError::CannotStart, lo::kLaunchFailed, "无法启动电子表格程序"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::ScratchFolder folder;
+        std::string path = testing::copyTemplate(folder.path());
+        LibreOfficeOptions o = options;
+        c.arrange(folder.path(), path, o);
+        const auto before = fs::exists(path) ? fs::last_write_time(path) : fs::file_time_type{};
+        const std::string lock = folder.path() + "/.~lock.Tarnel账单.xls#";
+        const bool lockBefore = fs::exists(lock);
+
+        LibreOfficeSpreadsheet office(o);
+        ExportCounter n = 0;
+        const auto failure = Command4_Click(sheet, n, {office, path, {}});
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failure->number, c.number) << failure->text;
+        EXPECT_NE(failure->text.find(c.says), std::string::npos) << failure->text;
+        EXPECT_TRUE(testing::processesMentioning(options.cacheRoot).empty());
+        if (lockBefore) {
+            EXPECT_TRUE(fs::exists(lock)) << "somebody else's lock was removed";
+        }
+        if (c.kind != SpreadsheetError::CannotStart && fs::exists(path)) {
+            EXPECT_EQ(fs::last_write_time(path), before) << "the workbook was written";
+        }
+    }
+}
+
+TEST_F(LibreOfficeExport, WorkbookHeldByAnotherOfficeIsLocked) {
+    LibreOfficeOptions otherOptions = options;
+    otherOptions.cacheRoot = scratch.path() + "/other-cache";
+    LibreOfficeSpreadsheet other(otherOptions);
+    other.createInstance(InstanceUse::Work);
+    other.openWorkbook(workbook);
+    EXPECT_TRUE(fs::exists(scratch.path() + "/.~lock.Tarnel账单.xls#"));
+
+    const auto failure = exportTo(workbook);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->number, lo::kLockedElsewhere) << failure->text;
+    other.release();
+    EXPECT_TRUE(testing::processesMentioning(otherOptions.cacheRoot).empty());
+}
+
+// Stops the hidden office after the tenth cell of every pass, as a hung
+// office would.
+class HangingOffice : public Spreadsheet {
+public:
+    explicit HangingOffice(LibreOfficeSpreadsheet& real) : real_(real) {}
+    void createInstance(InstanceUse use) override {
+        cells_ = 0;
+        real_.createInstance(use);
+    }
+    void openWorkbook(const std::string& p) override { real_.openWorkbook(p); }
+    void selectSheet(std::u16string_view n) override { real_.selectSheet(n); }
+    void setCell(int row, int column, const CellValue& v) override {
+        if (++cells_ == 10) kill(-real_.officeProcessGroup(), SIGSTOP);
+        real_.setCell(row, column, v);
+    }
+    void save() override { real_.save(); }
+    void closeAll() override { real_.closeAll(); }
+    void quit() override { real_.quit(); }
+    void show() override { real_.show(); }
+    void release() noexcept override { real_.release(); }
+
+private:
+    LibreOfficeSpreadsheet& real_;
+    int cells_ = 0;
+};
+
+TEST_F(LibreOfficeExport, HungOfficeIsEndedWithinTheBound) {
+    options.callLimit = std::chrono::seconds(2);
+    LibreOfficeSpreadsheet office(options);
+    HangingOffice hanging(office);
+    const auto start = Clock::now();
+    const auto failure = Command4_Click(sheet, counter, {hanging, workbook, {}});
+    const auto took = Clock::now() - start;
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->number, lo::kCallOverran);
+    EXPECT_NE(failure->text.find("没有响应"), std::string::npos) << failure->text;
+    // Two passes, each a start and one overrun call; far from a frozen window.
+    EXPECT_LT(took, 2 * (options.callLimit + std::chrono::seconds(8)));
+    EXPECT_FALSE(fs::exists(scratch.path() + "/.~lock.Tarnel账单.xls#"));
+}
+
+}  // namespace
+}  // namespace cubrix

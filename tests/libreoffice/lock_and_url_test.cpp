@@ -1,0 +1,62 @@
+// Paths the office must find, and lock files it must tell apart.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "office_test_support.h"
+#include "platform/libreoffice/file_url.h"
+#include "platform/libreoffice/lock_file.h"
+
+namespace cubrix::lo {
+namespace {
+
+TEST(FileUrl, EncodesWhatAUrlWouldMisreadAndRoundTrips) {
+    struct Case {
+        const char* path;
+        const char* url;
+        const char* back;  // the path the URL reads as
+    };
+    const Case cases[] = {
+        {"/home/op/Tarnel账单.xls", "file:///home/op/Tarnel%E8%B4%A6%E5%8D%95.xls",
+         "/home/op/Tarnel账单.xls"},
+        {"/home/op/my bills/a#1.xls", "file:///home/op/my%20bills/a%231.xls",
+         "/home/op/my bills/a#1.xls"},
+        {"/home/op/100%/a?.xls", "file:///home/op/100%25/a%3F.xls", "/home/op/100%/a?.xls"},
+        {"/home/op/./x/../b.xls", "file:///home/op/b.xls", "/home/op/b.xls"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fileUrl(c.path), c.url);
+        EXPECT_EQ(pathOfFileUrl(c.url), c.back);
+    }
+    EXPECT_EQ(pathOfFileUrl("file:///a/%E8%B4%A6"), "/a/账");
+    EXPECT_EQ(pathOfFileUrl("file://host/a"), "");  // not a local file
+    EXPECT_EQ(pathOfFileUrl("http:///a"), "");
+}
+
+TEST(LockFile, OnlyALockNamingOurProfileIsRemoved) {
+    struct Case {
+        const char* text;
+        bool removed;
+    };
+    const Case cases[] = {
+        {",cubrix,pc,01.01.2024 09:00,file:///cache/office-profile;", true},
+        {",cubrix,pc,01.01.2024 09:00,file:///cache/office-profile/;", true},
+        {"Wang\\, Li,wl,pc,01.01.2024 09:00,file:///cache/office-profile;", true},
+        {",li,pc,01.01.2024 09:00,file:///home/li/.config/libreoffice/4;", false},
+        {",cubrix,pc,01.01.2024 09:00,file:///cache/office-profile-77;", false},
+        {",cubrix,pc,01.01.2024 09:00,file:///cache/office-profile", false},  // cut short
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        testing::ScratchFolder folder;
+        const std::string workbook = folder.path() + "/Tarnel账单.xls";
+        const std::string lock = lockFilePath(workbook);
+        EXPECT_EQ(lock, folder.path() + "/.~lock.Tarnel账单.xls#");
+        std::ofstream(lock) << c.text;
+        EXPECT_EQ(removeLockOf(workbook, "/cache/office-profile"), c.removed) << c.text;
+        EXPECT_EQ(std::ifstream(lock).good(), !c.removed) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace cubrix::lo

@@ -1,0 +1,145 @@
+#include "office_test_support.h"
+
+#include <dirent.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace cubrix::testing {
+namespace fs = std::filesystem;
+namespace {
+
+// Comma, double quote, UTF-8, from line 1, quote every text cell, numbers
+// as shown (so the template's number formats are read back too).
+constexpr const char* kCsvFilter =
+    "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,false,true,false";
+
+std::vector<std::string> splitCsvLine(const std::string& line, std::vector<bool>& quoted) {
+    std::vector<std::string> fields(1);
+    quoted.assign(1, false);
+    bool inQuotes = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (inQuotes) {
+            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                fields.back() += '"';
+                ++i;
+            } else if (c == '"') {
+                inQuotes = false;
+            } else {
+                fields.back() += c;
+            }
+        } else if (c == '"') {
+            inQuotes = true;
+            quoted.back() = true;
+        } else if (c == ',') {
+            fields.emplace_back();
+            quoted.push_back(false);
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "cubrix-lo-test-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(path_, ec);
+         it != fs::recursive_directory_iterator(); it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+std::string copyTemplate(const std::string& folder) {
+    const std::string target = folder + "/Tarnel账单.xls";
+    fs::copy_file(CUBRIX_WORKBOOK_TEMPLATE, target, fs::copy_options::overwrite_existing);
+    return target;
+}
+
+bool convertWithOffice(const std::string& input, const std::string& filter,
+                       const std::string& outFolder, const std::string& profileRoot) {
+    const std::string profile = "-env:UserInstallation=file://" + profileRoot + "/readback-profile";
+    const std::vector<std::string> args = {"/usr/lib/libreoffice/program/soffice",
+                                           "--headless",
+                                           "--invisible",
+                                           "--norestore",
+                                           "--nolockcheck",
+                                           profile,
+                                           "--convert-to",
+                                           filter,
+                                           "--outdir",
+                                           outFolder,
+                                           input};
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("LC_ALL", "C.UTF-8", 1);
+        unsetenv("URE_BOOTSTRAP");
+        freopen("/dev/null", "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+ReadSheet readBack(const std::string& workbook, const std::string& scratch) {
+    const std::string out = scratch + "/readback";
+    fs::create_directories(out);
+    // Converted from a copy: the original keeps its name and lock state.
+    const std::string copy = out + "/bill.xls";
+    fs::copy_file(workbook, copy, fs::copy_options::overwrite_existing);
+    ReadSheet sheet;
+    if (!convertWithOffice(copy, kCsvFilter, out, scratch)) return sheet;
+    std::ifstream csv(out + "/bill.csv");
+    std::string line;
+    while (std::getline(csv, line)) {
+        std::vector<bool> quoted;
+        const auto fields = splitCsvLine(line, quoted);
+        sheet.emplace_back();
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            sheet.back().push_back({fields[i], quoted[i]});
+    }
+    return sheet;
+}
+
+std::vector<int> processesMentioning(const std::string& marker) {
+    std::vector<int> found;
+    DIR* proc = opendir("/proc");
+    if (!proc) return found;
+    while (dirent* e = readdir(proc)) {
+        if (e->d_name[0] < '1' || e->d_name[0] > '9') continue;
+        const std::string dir = std::string("/proc/") + e->d_name;
+        std::ifstream cmd(dir + "/cmdline", std::ios::binary);
+        const std::string cmdline{std::istreambuf_iterator<char>(cmd), {}};
+        if (cmdline.find(marker) == std::string::npos) continue;
+        std::ifstream stat(dir + "/stat");
+        std::string statLine;
+        std::getline(stat, statLine);
+        const auto close = statLine.rfind(')');
+        if (close != std::string::npos && close + 2 < statLine.size() && statLine[close + 2] == 'Z')
+            continue;
+        found.push_back(std::atoi(e->d_name));
+    }
+    closedir(proc);
+    return found;
+}
+
+}  // namespace cubrix::testing
