@@ -25,16 +25,6 @@ constexpr HRESULT kReadOnlyHresult = E_ACCESSDENIED;
 // in its own format.
 constexpr char16_t kLiteralPrefix = u'\'';
 
-// Runs one step; a COM failure becomes the export's failure of `kind`.
-template <class Step>
-void step(SpreadsheetError kind, Step&& run) {
-    try {
-        run();
-    } catch (const ComError& e) {
-        throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), e.what());
-    }
-}
-
 IDispatch* held(const com::ComPtr<IDispatch>& object, const char* what) {
     if (!object) throw ComError(E_UNEXPECTED, std::string("no ") + what + " held");
     return object.get();
@@ -67,6 +57,21 @@ void requireFile(const std::u16string& path) {
 
 }  // namespace
 
+// Runs one step; a COM failure becomes the export's failure of `kind`, or a
+// time-out when Excel kept refusing the call.
+template <class Step>
+void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
+    try {
+        run();
+    } catch (const ComError& e) {
+        if (e.hr() == RPC_E_CALL_REJECTED) {
+            unresponsive_ = true;
+            kind = SpreadsheetError::TimedOut;
+        }
+        throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), e.what());
+    }
+}
+
 ExcelSpreadsheet::ExcelSpreadsheet(std::wstring progId)
     : launch_([id = std::move(progId)] { return com::createObject(id, CLSCTX_LOCAL_SERVER); }) {}
 
@@ -77,6 +82,7 @@ void ExcelSpreadsheet::createInstance(InstanceUse use) {
     use_ = use;
     step(SpreadsheetError::CannotStart, [&] {
         if (!apartment_) apartment_.emplace();
+        if (!busyRetry_) busyRetry_.emplace();
         application_ = launch_();
         // Nobody sees a prompt of the hidden instance (file in use, the .xls
         // compatibility check on save); it would wait for an answer forever.
@@ -159,12 +165,15 @@ void ExcelSpreadsheet::endAbandoned() noexcept {
 void ExcelSpreadsheet::release() noexcept {
     // A shown instance now belongs to the operator; Visible = True also made
     // Excel keep it running (UserControl) once the last reference is gone.
-    if (application_ && !quit_ && !shown_) endAbandoned();
+    // An unresponsive one would refuse each step for as long again; Excel
+    // started for automation ends by itself once its last reference is gone.
+    if (application_ && !quit_ && !shown_ && !unresponsive_) endAbandoned();
     sheet_.reset();
     workbook_.reset();
     workbooks_.reset();
     application_.reset();
-    quit_ = shown_ = false;
+    quit_ = shown_ = unresponsive_ = false;
+    busyRetry_.reset();
     apartment_.reset();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "export/spreadsheet.h"
+#include "platform/excel/busy_retry.h"
 #include "platform/excel/com_apartment.h"
 #include "platform/excel/com_ptr.h"
 
@@ -41,10 +42,13 @@ public:
     void release() noexcept override;
 
 private:
+    template <class Step>
+    void step(SpreadsheetError kind, Step&& run);
     void endAbandoned() noexcept;
 
     Launcher launch_;
     std::optional<com::ComApartment> apartment_;
+    std::optional<com::BusyRetry> busyRetry_;
     InstanceUse use_ = InstanceUse::Work;
     com::ComPtr<IDispatch> application_;
     com::ComPtr<IDispatch> workbooks_;
@@ -52,6 +56,7 @@ private:
     com::ComPtr<IDispatch> sheet_;
     bool quit_ = false;
     bool shown_ = false;
+    bool unresponsive_ = false;  // a call was refused for longer than kBusyWaitMs
 };
 
 }  // namespace cubrix

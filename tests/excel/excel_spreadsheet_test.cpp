@@ -181,7 +181,11 @@ INSTANTIATE_TEST_SUITE_P(
                      DISP_E_BADINDEX, "没有名为“Tarnel账单”的工作表", 2},
         FailingClick{"cell_refused",
                      [](Automation& a, std::string&) { fail(a, "Value", kExcelError, true); },
-                     kExcelError, "导出账单时出错", 2}),
+                     kExcelError, "导出账单时出错", 2},
+        // Refused past the busy wait: references dropped, nothing more asked.
+        FailingClick{"busy",
+                     [](Automation& a, std::string&) { fail(a, "Value", RPC_E_CALL_REJECTED); },
+                     RPC_E_CALL_REJECTED, "长时间没有响应", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExcelBackend, SaveFailureIsALockedWorkbook) {
