@@ -60,6 +60,12 @@ std::vector<std::string> displayEnvironment() {
     return lo::childEnvironment({"LC_CTYPE=C.UTF-8"}, {kUreBootstrapName, "LC_ALL"});
 }
 
+// Where the office makes the socket of a named pipe; an office that was
+// killed leaves it behind.
+std::string pipeSocketPath(const std::string& pipeName) {
+    return "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipeName;
+}
+
 std::string errnoText(const char* what, int err) {
     return std::string(what) + ": " + std::strerror(err);
 }
@@ -122,7 +128,8 @@ void LibreOfficeSpreadsheet::startOffice() {
         fail(SpreadsheetError::CannotStart, lo::kNoProfile, "cannot make " + profile_->folder());
     working_ = true;
     watchdog_->reset();
-    const std::string pipe = uniquePipeName();
+    pipe_ = uniquePipeName();
+    const std::string& pipe = pipe_;
     const std::vector<std::string> argv = {
         lo::findProgram(options_.program),
         "--headless",
@@ -244,7 +251,11 @@ void LibreOfficeSpreadsheet::show() {
 void LibreOfficeSpreadsheet::endOffice() noexcept {
     try {
         session_->drop();
-        if (office_->id() != 0) office_->kill();
+        if (office_->id() != 0) {
+            office_->kill();
+            if (!pipe_.empty()) unlink(pipeSocketPath(pipe_).c_str());
+        }
+        pipe_.clear();
         if (!workbook_.empty() && !profile_->folder().empty())
             lo::removeLockOf(workbook_, profile_->folder());
         profile_->release();

@@ -70,6 +70,7 @@ private:
     bool working_ = false;  // a Work instance is up
     bool displaying_ = false;
     std::string workbook_;
+    std::string pipe_;  // the hidden office's UNO pipe
 };
 
 }  // namespace cubrix

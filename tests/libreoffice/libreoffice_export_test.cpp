@@ -274,6 +274,11 @@ TEST_F(LibreOfficeExport, HungOfficeIsEndedWithinTheBound) {
     // Two passes, each a start and one overrun call; far from a frozen window.
     EXPECT_LT(took, 2 * (options.callLimit + std::chrono::seconds(8)));
     EXPECT_FALSE(fs::exists(scratch.path() + "/.~lock.Tarnel账单.xls#"));
+    // Nor the socket of the killed office's pipe.
+    const std::string socketPrefix =
+        "OSL_PIPE_" + std::to_string(getuid()) + "_cubrix-office-" + std::to_string(getpid()) + "-";
+    for (const auto& entry : fs::directory_iterator("/tmp"))
+        EXPECT_NE(entry.path().filename().string().rfind(socketPrefix, 0), 0u) << entry.path();
 }
 
 }  // namespace
