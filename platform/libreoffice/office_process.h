@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -44,7 +45,7 @@ public:
     void forget() { leader_ = 0; }
 
 private:
-    pid_t leader_ = 0;
+    std::atomic<pid_t> leader_ = 0;  // read by the watchdog's thread too
     bool reaped_ = false;
 };
 
