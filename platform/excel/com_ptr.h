@@ -40,8 +40,6 @@ public:
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
 
-    // Hands the reference to a new owner, e.g. a VARIANT.
-    T* release() { return std::exchange(p_, nullptr); }
     // For out parameters: drops the current reference first.
     T** put() {
         reset();

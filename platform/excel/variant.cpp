@@ -26,11 +26,6 @@ Variant::Variant(Bstr text) : Variant() {
     V_BSTR(&v_) = text.release();
 }
 
-Variant::Variant(const ComPtr<IDispatch>& object) : Variant() {
-    V_VT(&v_) = VT_DISPATCH;
-    V_DISPATCH(&v_) = ComPtr<IDispatch>(object).release();
-}
-
 // A VARIANT is a plain struct; moving its bits moves ownership.
 Variant::Variant(Variant&& other) noexcept : v_(other.v_) {
     VariantInit(&other.v_);

@@ -22,7 +22,6 @@ public:
     Variant(std::u16string_view text) : Variant(Bstr(text)) {}
     Variant(const char16_t* text) : Variant(std::u16string_view(text)) {}
     Variant(const wchar_t* text) : Variant(Bstr(std::wstring_view(text))) {}
-    Variant(const ComPtr<IDispatch>& object);
     Variant(const char*) = delete;  // bytes would silently become a bool
     Variant(Variant&& other) noexcept;
     Variant& operator=(Variant&& other) noexcept;

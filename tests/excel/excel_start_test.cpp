@@ -32,17 +32,6 @@ public:
     int starts = 0;
 };
 
-TEST_P(MissingServer, CannotStartWithTheHresult) {
-    ExcelSpreadsheet excel{GetParam().progId};
-    try {
-        excel.createInstance(InstanceUse::Work);
-        FAIL() << "started";
-    } catch (const SpreadsheetFailure& f) {
-        EXPECT_EQ(f.kind(), SpreadsheetError::CannotStart);
-        EXPECT_EQ(f.number(), static_cast<int>(GetParam().hr)) << f.what();
-    }
-}
-
 TEST_P(MissingServer, ClickRepeatsOnceThenTellsTheOperator) {
     CountingExcel excel{GetParam().progId};
     BillSheet sheet;
