@@ -1,8 +1,37 @@
 #include "app/field_edit.h"
 
+#include <qdrawutil.h>
+
+#include <QPainter>
+
 #include "app/virtual_keys.h"
 
 namespace cubrix {
+namespace {
+
+constexpr int kBorder = 2;  // the sunken three-dimensional border, two pixels each way
+
+}  // namespace
+
+// White with a classic sunken border, drawn here rather than by a style
+// sheet: the box repaints at every blink of its caret.
+FieldEdit::FieldEdit(QWidget* parent) : QLineEdit(parent) {
+    setFrame(false);
+    setTextMargins(kBorder, kBorder, kBorder, kBorder);
+    QPalette p = palette();
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Light, QColor(255, 255, 255));
+    p.setColor(QPalette::Midlight, QColor(227, 227, 227));
+    p.setColor(QPalette::Dark, QColor(160, 160, 160));
+    p.setColor(QPalette::Shadow, QColor(105, 105, 105));
+    setPalette(p);
+}
+
+void FieldEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), true);
+}
 
 void FieldEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);

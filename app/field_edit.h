@@ -10,7 +10,7 @@ namespace cubrix {
 
 class FieldEdit : public QLineEdit {
 public:
-    using QLineEdit::QLineEdit;
+    explicit FieldEdit(QWidget* parent);
 
     std::function<void()> onGotFocus;
     std::function<void(std::int16_t& keyCode, std::int16_t& shift)> onKeyDown;
@@ -18,6 +18,7 @@ public:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace cubrix

@@ -25,9 +25,6 @@ namespace {
 constexpr int kTimerIntervalMs = 10;
 constexpr double kTextBoxPointSize = 10.5;
 const char* const kTextBoxFamily = "宋体";
-// White with the sunken three-dimensional border of a classic text box.
-const char* const kTextBoxStyle =
-    "QLineEdit { background: white; border: 2px inset rgb(160, 160, 160); padding: 0px; }";
 
 bool centred(Field f) {
     return f <= Field::Text9 || f == Field::Text14;
@@ -75,7 +72,6 @@ void Form1::buildControls() {
             case ControlKind::TextBox: {
                 auto* edit = new FieldEdit(this);
                 edit->setFont(textFont);
-                edit->setStyleSheet(kTextBoxStyle);
                 edit->setAlignment(centred(spec.field.field) ? Qt::AlignCenter
                                                              : Qt::AlignLeft | Qt::AlignVCenter);
                 w = edit;
@@ -132,30 +128,48 @@ void Form1::bindFields() {
     // the control of the same name.
     for (int slot = 0; slot < kFieldCount; ++slot) {
         const FieldRef field = fieldAt(slot);
+        // The blanking may answer an edit at once (a first 0 in an amount).
+        auto edited = [this, field](const QString& t) {
+            sheet_.set(field, t.toStdU16String());
+            showChangedFields();
+        };
         QWidget* w = fieldWidgets_[slot];
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            connect(edit, &QLineEdit::textEdited, this,
-                    [this, field](const QString& t) { sheet_.set(field, t.toStdU16String()); });
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            connect(combo, &QComboBox::currentTextChanged, this,
-                    [this, field](const QString& t) { sheet_.set(field, t.toStdU16String()); });
-        }
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            connect(edit, &QLineEdit::textEdited, this, edited);
+        else if (auto* combo = qobject_cast<QComboBox*>(w))
+            connect(combo, &QComboBox::currentTextChanged, this, edited);
     }
     for (int f = 0; f <= static_cast<int>(Field::Combo4); ++f) {
         const auto field = static_cast<Field>(f);
-        sheet_.subscribe(field, [this, field](int index) { showField({field, index}); });
+        sheet_.subscribe(field, [this, field](int index) { fieldChanged({field, index}); });
     }
 }
 
-void Form1::showField(FieldRef field) {
-    const QString text = QString::fromStdU16String(sheet_.text(field));
-    QWidget* w = fieldWidgets_[slotOf(field)];
-    // Writing the text a box already shows would move its caret.
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text() != text) edit->setText(text);
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        if (combo->currentText() != text) combo->setCurrentText(text);
+void Form1::fieldChanged(FieldRef field) {
+    changed_.set(slotOf(field));
+    // Inside a tick the boxes are brought up to date once the pass is done;
+    // any other change (an edit, a button) right after the current event.
+    if (!inTick_ && !showQueued_) {
+        showQueued_ = true;
+        QMetaObject::invokeMethod(this, &Form1::showChangedFields, Qt::QueuedConnection);
     }
+}
+
+void Form1::showChangedFields() {
+    showQueued_ = false;
+    if (changed_.none()) return;
+    for (int slot = 0; slot < kFieldCount; ++slot) {
+        if (!changed_.test(slot)) continue;
+        const QString text = QString::fromStdU16String(sheet_.text(fieldAt(slot)));
+        QWidget* w = fieldWidgets_[slot];
+        // Writing the text a box already shows would move its caret.
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (edit->text() != text) edit->setText(text);
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            if (combo->currentText() != text) combo->setCurrentText(text);
+        }
+    }
+    changed_.reset();
 }
 
 void Form1::wireEntryRules() {
@@ -187,7 +201,10 @@ void Form1::wireButtons() {
 
 void Form1::tick() {
     runHandler(this, [this] {
+        inTick_ = true;
         const auto failure = Timer1_Timer(sheet_);
+        inTick_ = false;  // the pass reports failures by value, it never throws
+        showChangedFields();
         // An overflow is the operator's to mend: say so once, keep computing.
         if (overflowReport_.passFinished(failure.has_value())) {
             Failure shown = *failure;

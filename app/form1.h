@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <bitset>
 #include <functional>
 #include <memory>
 
@@ -59,7 +60,8 @@ private:
     void bindFields();
     void wireEntryRules();
     void wireButtons();
-    void showField(FieldRef field);
+    void fieldChanged(FieldRef field);
+    void showChangedFields();
     void tick();
 
     // FieldControls
@@ -74,6 +76,11 @@ private:
     QPixmap background_;
     QHash<QString, QWidget*> controls_;
     std::array<QWidget*, kFieldCount> fieldWidgets_{};
+    // Fields changed since the boxes were last brought up to date. A pass may
+    // change a field twice (a zero, then empty); the box shows only the last.
+    std::bitset<kFieldCount> changed_;
+    bool inTick_ = false;
+    bool showQueued_ = false;
     // A drag moved by hand where the platform offers no system move.
     bool draggingByHand_ = false;
     QPoint dragOffset_;

@@ -42,10 +42,12 @@ TEST_F(FormTest, UpAndDownMoveWithinTheColumnAndWrap) {
 TEST_F(FormTest, EnteringAnInputSelectsItsWholeText) {
     for (const char* name : {"Text1(1)", "Text2(1)", "Text3(1)", "Text4(1)", "Text6(1)"})
         form->sheet().set(*parseFieldName(name), u"12.5");
+    QApplication::processEvents();  // the boxes show sheet changes after the current event
     // By Tab from the field before it.
     form->control("Text2(2)")->setFocus(Qt::OtherFocusReason);
     edit("Text3(2)")->setText("");
     form->sheet().set(Field::Text3, 2, u"987");
+    QApplication::processEvents();
     QTest::keyClick(form->control("Text2(2)"), Qt::Key_Tab);
     ASSERT_EQ(focused(), "Text3(2)");
     EXPECT_EQ(edit("Text3(2)")->selectedText(), "987");
@@ -64,6 +66,7 @@ TEST_F(FormTest, EnteringAnInputSelectsItsWholeText) {
     EXPECT_EQ(edit("Text1(7)")->cursorPosition(), 0);
     // Computed and party fields have no such rule.
     form->sheet().set(Field::Text10, 0, u"林场");
+    QApplication::processEvents();
     edit("Text10")->setCursorPosition(1);
     form->control("Text10")->setFocus(Qt::OtherFocusReason);
     EXPECT_FALSE(edit("Text10")->hasSelectedText());

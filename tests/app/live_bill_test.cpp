@@ -33,6 +33,7 @@ TEST_F(FormTest, EditsGoThroughTheSheetAndChangesShow) {
     type("Text10", "某木材厂");
     EXPECT_EQ(form->sheet().text(Field::Text10), u"某木材厂");
     form->sheet().set(Field::Text11, 0, u"京A12345");
+    QApplication::processEvents();  // shown once the current event is done
     EXPECT_EQ(text("Text11"), "京A12345");
     // A first keystroke of 0 in an amount field is emptied at once.
     type("Text7(3)", "0");
