@@ -5,6 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#include <windows.h>
+#endif
 
 #include "app/caption_label.h"
 #include "app/field_edit.h"
@@ -238,6 +242,12 @@ void Form1::clickHomePage() {
 }
 
 void Form1::startDrag(const QPoint& globalPress) {
+#ifdef Q_OS_WIN
+    // The platform's own move, as a press on a caption bar would start it.
+    ReleaseCapture();
+    SendMessageA(reinterpret_cast<HWND>(winId()), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    return;
+#endif
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     draggingByHand_ = true;
     dragOffset_ = globalPress - frameGeometry().topLeft();
