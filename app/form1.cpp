@@ -118,8 +118,10 @@ void Form1::buildControls() {
         w->setGeometry(toPixels(spec.rect));
         w->raise();  // each control lies above those listed before it
         controls_.insert(spec.name, w);
-        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::ComboBox)
+        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::ComboBox) {
             fieldWidgets_[slotOf(spec.field)] = w;
+            shown_[slotOf(spec.field)] = sheet_.text(spec.field);
+        }
     }
 
     const auto& cycle = tabCycle();
@@ -133,8 +135,9 @@ void Form1::bindFields() {
     for (int slot = 0; slot < kFieldCount; ++slot) {
         const FieldRef field = fieldAt(slot);
         // The blanking may answer an edit at once (a first 0 in an amount).
-        auto edited = [this, field](const QString& t) {
-            sheet_.set(field, t.toStdU16String());
+        auto edited = [this, field, slot](const QString& t) {
+            shown_[slot] = t.toStdU16String();  // the box already shows it
+            sheet_.set(field, shown_[slot]);
             showChangedFields();
         };
         QWidget* w = fieldWidgets_[slot];
@@ -164,14 +167,14 @@ void Form1::showChangedFields() {
     if (changed_.none()) return;
     for (int slot = 0; slot < kFieldCount; ++slot) {
         if (!changed_.test(slot)) continue;
-        const QString text = QString::fromStdU16String(sheet_.text(fieldAt(slot)));
-        QWidget* w = fieldWidgets_[slot];
-        // Writing the text a box already shows would move its caret.
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            if (edit->text() != text) edit->setText(text);
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            if (combo->currentText() != text) combo->setCurrentText(text);
-        }
+        const std::u16string& now = sheet_.text(fieldAt(slot));
+        if (now == shown_[slot]) continue;
+        shown_[slot] = now;
+        const QString text = QString::fromStdU16String(now);
+        if (auto* edit = qobject_cast<QLineEdit*>(fieldWidgets_[slot]))
+            edit->setText(text);
+        else if (auto* combo = qobject_cast<QComboBox*>(fieldWidgets_[slot]))
+            combo->setCurrentText(text);
     }
     changed_.reset();
 }

@@ -79,6 +79,9 @@ private:
     // Fields changed since the boxes were last brought up to date. A pass may
     // change a field twice (a zero, then empty); the box shows only the last.
     std::bitset<kFieldCount> changed_;
+    // The text each box shows, so that a field that changed and came back (a
+    // zero result, blanked) costs no look at the box.
+    std::array<std::u16string, kFieldCount> shown_;
     bool inTick_ = false;
     bool showQueued_ = false;
     // A drag moved by hand where the platform offers no system move.

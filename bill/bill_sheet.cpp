@@ -27,17 +27,13 @@ bool BillSheet::set(FieldRef r, std::u16string_view t) {
     if (texts_[slot] == t) return false;
     texts_[slot].assign(t);
     // Index-based: a listener may set other fields, never subscribe.
-    const auto& ls = listeners_[slot];
+    const auto& ls = listeners_[static_cast<int>(r.field)];
     for (std::size_t i = 0; i < ls.size(); ++i) ls[i](r.index);
     return true;
 }
 
 void BillSheet::subscribe(Field f, Listener listener) {
-    if (isLineColumn(f)) {
-        for (int i = 0; i < kLineRows; ++i) listeners_[slotOf({f, i})].push_back(listener);
-    } else {
-        listeners_[slotOf({f})].push_back(std::move(listener));
-    }
+    listeners_[static_cast<int>(f)].push_back(std::move(listener));
 }
 
 }  // namespace cubrix

@@ -36,7 +36,9 @@ public:
 
 private:
     std::array<std::u16string, kFieldCount> texts_;
-    std::array<std::vector<Listener>, kFieldCount> listeners_;
+    // Per field name, not per element: a line column's listeners serve all
+    // eight elements, which keeps the pass's working set small.
+    std::array<std::vector<Listener>, kFieldNames> listeners_;
 };
 
 // The captions the caption boxes start with.

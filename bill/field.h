@@ -36,6 +36,7 @@ enum class Field : std::uint8_t {
 inline constexpr int kLineRows = 8;
 inline constexpr int kLineColumns = 7;
 inline constexpr int kFieldCount = kLineRows * kLineColumns + 11;  // 67
+inline constexpr int kFieldNames = 18;                             // Text1 .. Combo4
 
 constexpr bool isLineColumn(Field f) {
     return f <= Field::Text7;

@@ -132,6 +132,7 @@ bool readPlain(std::u16string_view text, double& out) {
 }  // namespace
 
 std::optional<double> readNumber(std::u16string_view text) {
+    if (text.empty()) return 0.0;  // blanked results: the common case
     if (double plain = 0.0; readPlain(text, plain)) return plain;
     Cursor in(text);
     bool negative = false;

@@ -4,7 +4,9 @@ namespace cubrix {
 namespace {
 
 void blankIfBelow(BillSheet& sheet, FieldRef r, std::u16string_view threshold) {
-    if (sortsBefore(sheet.text(r), threshold)) sheet.set(r, u"");
+    const std::u16string& text = sheet.text(r);
+    // An empty field sorts first too; setting it empty again would change nothing.
+    if (!text.empty() && sortsBefore(text, threshold)) sheet.set(r, u"");
 }
 
 void blankColumn(BillSheet& sheet, Field column, std::u16string_view threshold) {

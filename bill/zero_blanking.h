@@ -12,9 +12,13 @@ namespace cubrix {
 inline constexpr std::u16string_view kVolumeThreshold = u"0.00001";
 inline constexpr std::u16string_view kAmountThreshold = u"0.01";
 
-// Whether `text` sorts before `threshold` by character code.
+// Whether `text` sorts before `threshold` by character code: the first
+// differing character decides; a proper beginning sorts first.
 constexpr bool sortsBefore(std::u16string_view text, std::u16string_view threshold) {
-    return text < threshold;
+    const std::size_t n = text.size() < threshold.size() ? text.size() : threshold.size();
+    for (std::size_t i = 0; i < n; ++i)
+        if (text[i] != threshold[i]) return text[i] < threshold[i];
+    return text.size() < threshold.size();
 }
 
 // Change handlers. The array handlers check their whole group whichever
