@@ -70,13 +70,13 @@ void Form1::buildControls() {
     textFont.setPointSizeF(kTextBoxPointSize);
     textFont.setWeight(QFont::Normal);
 
-    for (const ControlSpec& spec : controlsBottomUp()) {
+    for (const ControlSpec& item : controlsBottomUp()) {
         QWidget* w = nullptr;
-        switch (spec.kind) {
+        switch (item.kind) {
             case ControlKind::TextBox: {
                 auto* edit = new FieldEdit(this);
                 edit->setFont(textFont);
-                edit->setAlignment(centred(spec.field.field) ? Qt::AlignCenter
+                edit->setAlignment(centred(item.field.field) ? Qt::AlignCenter
                                                              : Qt::AlignLeft | Qt::AlignVCenter);
                 w = edit;
                 break;
@@ -86,17 +86,17 @@ void Form1::buildControls() {
                 combo->setEditable(true);
                 combo->setInsertPolicy(
                     QComboBox::NoInsert);  // a typed caption stays out of the list
-                combo->addItems(spec.items);
-                combo->setCurrentText(QString::fromStdU16String(sheet_.text(spec.field)));
+                combo->addItems(item.items);
+                combo->setCurrentText(QString::fromStdU16String(sheet_.text(item.field)));
                 combo->setCursor(Qt::BusyCursor);
                 w = combo;
                 break;
             }
             case ControlKind::Label: {
-                auto* label = new CaptionLabel(spec.caption, this);
+                auto* label = new CaptionLabel(item.caption, this);
                 label->setAttribute(Qt::WA_TranslucentBackground);
                 label->setAutoFillBackground(false);
-                label->setAlignment(spec.name == "Label3" ? Qt::AlignCenter
+                label->setAlignment(item.name == "Label3" ? Qt::AlignCenter
                                                           : Qt::AlignLeft | Qt::AlignTop);
                 label->setCursor(Qt::IBeamCursor);
                 w = label;
@@ -104,7 +104,7 @@ void Form1::buildControls() {
             }
             case ControlKind::Button: {
                 for (const ButtonLook& look : buttonLooks()) {
-                    if (look.name != spec.name) continue;
+                    if (look.name != item.name) continue;
                     w = new PictureButton(
                         QPixmap(look.face),
                         look.pressedFace.isEmpty() ? QPixmap() : QPixmap(look.pressedFace),
@@ -114,13 +114,13 @@ void Form1::buildControls() {
                 break;
             }
         }
-        w->setObjectName(spec.name);
-        w->setGeometry(toPixels(spec.rect));
+        w->setObjectName(item.name);
+        w->setGeometry(toPixels(item.rect));
         w->raise();  // each control lies above those listed before it
-        controls_.insert(spec.name, w);
-        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::ComboBox) {
-            fieldWidgets_[slotOf(spec.field)] = w;
-            shown_[slotOf(spec.field)] = sheet_.text(spec.field);
+        controls_.insert(item.name, w);
+        if (item.kind == ControlKind::TextBox || item.kind == ControlKind::ComboBox) {
+            fieldWidgets_[slotOf(item.field)] = w;
+            shown_[slotOf(item.field)] = sheet_.text(item.field);
         }
     }
 
