@@ -17,6 +17,9 @@ constexpr int kBorder = 2;  // the sunken three-dimensional border, two pixels e
 // sheet: the box repaints at every blink of its caret.
 FieldEdit::FieldEdit(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
+    // The box paints every pixel itself: nothing beneath it needs painting
+    // first, which keeps each blink of the caret cheap.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setTextMargins(kBorder, kBorder, kBorder, kBorder);
     QPalette p = palette();
     p.setColor(QPalette::Base, Qt::white);
