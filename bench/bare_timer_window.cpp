@@ -1,6 +1,8 @@
 // The yardstick for the window's idle load: a plain Qt window of the same size
-// whose 10 ms timer does nothing.
+// whose 10 ms timer does nothing. With --text-box it also holds one focused
+// line edit, whose blinking caret any data-entry window has.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -9,6 +11,11 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle("bare");
     window.resize(627, 481);
+    if (QApplication::arguments().contains("--text-box")) {
+        auto* edit = new QLineEdit(&window);
+        edit->setGeometry(72, 159, 57, 25);
+        edit->setFocus();
+    }
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [] {});
     timer.start(10);
