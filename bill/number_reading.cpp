@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <utility>
 
 namespace cubrix {
 namespace {
@@ -38,17 +39,43 @@ public:
     }
     void next() { ++pos_; }
 
-    // Hands a run of digits (blanks between them skipped) to `take`, in one
-    // tight loop: a field may hold a megabyte of them.
-    template <typename Take>
-    void digits(Take&& take) {
+    // Skips a run of zeros (and blanks) and returns how many zeros.
+    std::int64_t zeros() {
+        std::int64_t count = 0;
         for (; pos_ < text_.size(); ++pos_) {
+            if (text_[pos_] == u'0')
+                ++count;
+            else if (!isBlank(text_[pos_]))
+                break;
+        }
+        return count;
+    }
+
+    // Hands a run of digits (blanks between them skipped) to `take` while
+    // `wanted()` holds; then counts the rest of the run without keeping it:
+    // a field may hold a megabyte of digits. Returns that count and whether
+    // any of them was not zero.
+    template <typename Take, typename Wanted>
+    std::pair<std::int64_t, bool> digits(Take&& take, Wanted&& wanted) {
+        for (; pos_ < text_.size() && wanted(); ++pos_) {
             const char16_t c = text_[pos_];
             if (isDigit(c))
                 take(c);
             else if (!isBlank(c))
-                break;
+                return {0, false};
         }
+        std::int64_t rest = 0;
+        bool nonZero = false;
+        for (; pos_ < text_.size(); ++pos_) {
+            const char16_t c = text_[pos_];
+            if (isDigit(c)) {
+                ++rest;
+                nonZero |= c != u'0';
+            } else if (!isBlank(c)) {
+                break;
+            }
+        }
+        return {rest, nonZero};
     }
 
 private:
@@ -142,10 +169,24 @@ std::optional<double> readNumber(std::u16string_view text) {
     }
 
     Mantissa m;
-    in.digits([&m](char16_t c) { m.take(c, true); });
+    const auto notFull = [&m] { return m.kept < kKeptDigits; };
+    // Leading zeros: before the point they change nothing, after it they
+    // only move the point.
+    m.anyDigit = in.zeros() > 0;
+    const auto [intRest, intNonZero] = in.digits([&m](char16_t c) { m.take(c, true); }, notFull);
+    m.pointShift += intRest;  // dropped digits before the point still scale the value
+    m.sticky = m.sticky || intNonZero;
     if (in.peek() == u'.') {
         in.next();
-        in.digits([&m](char16_t c) { m.take(c, false); });
+        if (m.kept == 0) {
+            const std::int64_t leading = in.zeros();
+            m.pointShift -= leading;
+            m.anyDigit = m.anyDigit || leading > 0;
+        }
+        const auto [fracRest, fracNonZero] =
+            in.digits([&m](char16_t c) { m.take(c, false); }, notFull);
+        m.sticky = m.sticky || fracNonZero;
+        m.anyDigit = m.anyDigit || fracRest > 0;
     }
     if (!m.anyDigit) return 0.0;
     const std::int64_t exponent = readExponent(in);

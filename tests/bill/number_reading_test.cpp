@@ -70,6 +70,12 @@ TEST(ReadNumber, HugeRunsOfDigitsAreExactAndBounded) {
     // A megabyte of zeros after the point, then a digit: too small, zero.
     EXPECT_EQ(*readNumber(u"0." + std::u16string(1 << 20, u'0') + u"7"), 0.0);
     EXPECT_EQ(*readNumber(std::u16string(1 << 20, u' ') + u"3"), 3.0);
+    // Leading zeros only move the point; digits past the kept ones still count.
+    EXPECT_EQ(*readNumber(u"0." + std::u16string(300, u'0') + u"15"), 1.5e-301);
+    EXPECT_EQ(*readNumber(std::u16string(5000, u'0') + u"12.5"), 12.5);
+    EXPECT_EQ(*readNumber(u"1." + std::u16string(900, u'3')), 4.0 / 3.0);
+    EXPECT_FALSE(readNumber(u"1" + std::u16string(1000, u'0')).has_value());
+    EXPECT_EQ(*readNumber(u"1" + std::u16string(1000, u'0') + u"E-990"), 1e10);
 }
 
 }  // namespace
