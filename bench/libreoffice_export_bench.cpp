@@ -11,6 +11,7 @@
 #include "bill/recalculation.h"
 #include "bill/zero_blanking.h"
 #include "export/bill_export.h"
+#include "full_bill.h"
 #include "platform/libreoffice/libreoffice_spreadsheet.h"
 
 namespace {
@@ -30,15 +31,9 @@ struct Scratch {
     std::string workbook;
 };
 
-void keyFullBill(BillSheet& sheet) {
+void keyBill(BillSheet& sheet) {
     connectZeroBlanking(sheet);
-    for (int i = 0; i < kLineRows; ++i) {
-        sheet.set(Field::Text1, i, u"4.2");
-        sheet.set(Field::Text2, i, u"150");
-        sheet.set(Field::Text3, i, u"25");
-        sheet.set(Field::Text4, i, std::u16string(1, static_cast<char16_t>(u'1' + i)));
-        sheet.set(Field::Text6, i, u"1250.5");
-    }
+    bench::keyFullBill(sheet);
     sheet.set(Field::Text10, 0, u"林场");
     Timer1_Timer(sheet);
 }
@@ -55,7 +50,7 @@ bool exportOnce(const BillSheet& sheet, const std::string& workbook, const std::
 void BM_ExportCold(benchmark::State& state) {
     Scratch scratch;
     BillSheet sheet;
-    keyFullBill(sheet);
+    keyBill(sheet);
     int run = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -69,7 +64,7 @@ BENCHMARK(BM_ExportCold)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 void BM_ExportWarm(benchmark::State& state) {
     Scratch scratch;
     BillSheet sheet;
-    keyFullBill(sheet);
+    keyBill(sheet);
     const std::string cache = scratch.path + "/cache";
     if (!exportOnce(sheet, scratch.workbook, cache)) state.SkipWithError("first export failed");
     for (auto _ : state)

@@ -7,20 +7,13 @@
 #include "bill/recalculation.h"
 #include "bill/zero_blanking.h"
 #include "counting_allocator.h"
+#include "full_bill.h"
 
 namespace {
 
 using namespace cubrix;
 
-void keyFullBill(BillSheet& sheet) {
-    for (int i = 0; i < kLineRows; ++i) {
-        sheet.set(Field::Text1, i, u"4.2");
-        sheet.set(Field::Text2, i, u"150");
-        sheet.set(Field::Text3, i, u"25");
-        sheet.set(Field::Text4, i, std::u16string(1, static_cast<char16_t>(u'1' + i)));
-        sheet.set(Field::Text6, i, u"1250.5");
-    }
-}
+using bench::keyFullBill;
 
 void runPasses(benchmark::State& state, BillSheet& sheet) {
     if (Timer1_Timer(sheet)) state.SkipWithError("pass failed");

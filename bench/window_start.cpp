@@ -1,12 +1,13 @@
 // Time from process start to the window's first painted frame, and the
 // resident memory then. Prints "first_paint_ms=… rss_kb=…" and exits.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
-#include <unistd.h>
 
 #include "app/form1.h"
 #include "app/spreadsheet_backend.h"
@@ -58,8 +59,8 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     cubrix::installFontSubstitutions();
-    cubrix::Form1 form({cubrix::makeSpreadsheet(), cubrix::systemUrlLauncher(),
-                        cubrix::workbookPath()});
+    cubrix::Form1 form(
+        {cubrix::makeSpreadsheet(), cubrix::systemUrlLauncher(), cubrix::workbookPath()});
     FirstPaint probe;
     form.installEventFilter(&probe);
     form.show();
