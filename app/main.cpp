@@ -1,5 +1,6 @@
 // Cubrix: a calculator for sawn-timber sales bills.
 #include <QApplication>
+#include <QScreen>
 
 #include "app/form1.h"
 #include "app/spreadsheet_backend.h"
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
 
     cubrix::Form1 form1(
         {cubrix::makeSpreadsheet(), cubrix::systemUrlLauncher(), cubrix::workbookPath()});
+    // Opens in the middle of the screen; having no frame, it has no place of
+    // its own that a window manager would keep.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        form1.move(screen->availableGeometry().center() - form1.rect().center());
     form1.show();
     return app.exec();
 }
