@@ -98,6 +98,13 @@ void LibreOfficeSpreadsheet::bounded(const char* step, std::chrono::milliseconds
     } catch (const SpreadsheetFailure&) {
         overran = watchdog_->fired();
         if (!overran) throw;
+    } catch (...) {
+        // Whatever else a dying office throws (UNO's exceptions are no
+        // std::exception) ends here as this step's failure.
+        overran = watchdog_->fired();
+        if (!overran)
+            fail(SpreadsheetError::Other, lo::kCallFailed,
+                 std::string(step) + ": unexpected failure");
     }
     if (overran || watchdog_->fired()) {
         endOffice();

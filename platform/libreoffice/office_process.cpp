@@ -180,7 +180,13 @@ int launchDetached(const std::vector<std::string>& argv, const std::vector<std::
     if (middle == 0) {
         // Only async-signal-safe calls from here on.
         close(report[0]);
-        if (fork() != 0) _exit(0);  // the launched program is reparented away from us
+        const pid_t launched = fork();
+        if (launched < 0) {  // report it: the caller must not take this for a launch
+            const int err = errno;
+            (void)!write(report[1], &err, sizeof err);
+            _exit(127);
+        }
+        if (launched != 0) _exit(0);  // the launched program is reparented away from us
         setsid();
         if (devNull >= 0)
             for (int fd = 0; fd <= 2; ++fd) dup2(devNull, fd);

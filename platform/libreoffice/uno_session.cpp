@@ -127,9 +127,16 @@ void UnoSession::load(const std::string& url) {
              "load: " + (why.empty() ? interaction->question() : why));
     }
     documents_.push_back(doc);
-    // A read-only load cannot be saved: it counts as locked.
-    uno::Reference<frame::XStorable> storable(doc, uno::UNO_QUERY);
-    if (!storable.is() || storable->isReadonly())
+    // A read-only load cannot be saved: it counts as locked. Both are remote
+    // calls: an office that dies now must fail the step, not escape it.
+    bool readOnly = true;
+    try {
+        uno::Reference<frame::XStorable> storable(doc, uno::UNO_QUERY);
+        readOnly = !storable.is() || storable->isReadonly();
+    } catch (const uno::Exception& e) {
+        callFailed("load", e);
+    }
+    if (readOnly)
         fail(SpreadsheetError::WorkbookLocked, kOpenedReadOnly,
              "opened read-only " + interaction->question());
 }
@@ -170,10 +177,10 @@ void UnoSession::setText(int row, int column, std::u16string_view text) {
 }
 
 void UnoSession::store() {
-    uno::Reference<frame::XStorable> storable(documents_.empty() ? nullptr : documents_.back(),
-                                              uno::UNO_QUERY);
-    if (!storable.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no workbook open");
     try {
+        uno::Reference<frame::XStorable> storable(documents_.empty() ? nullptr : documents_.back(),
+                                                  uno::UNO_QUERY);
+        if (!storable.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no workbook open");
         storable->store();
     } catch (const task::ErrorCodeIOException& e) {
         const int errClass = (e.ErrCode >> kErrClassShift) & kErrClassMask;

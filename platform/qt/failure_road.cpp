@@ -25,6 +25,8 @@ void runHandler(QWidget* parent, const std::function<void()>& handler) {
         failure = {kOutOfMemoryNumber, "内存不足"};
     } catch (const std::exception& e) {
         failure = {kUnexpectedNumber, std::string("内部错误：") + e.what()};
+    } catch (...) {
+        failure = {kUnexpectedNumber, "内部错误"};
     }
     showFailure(parent, failure);
     QCoreApplication::exit(1);

@@ -119,8 +119,15 @@ TEST(CellValue, NumbersOnlyForPlainDecimalBillNumbers) {
         {u"12m", true, u"12m"},
         {u"1 200", true, u"1 200"},
         {u"1e5", true, u"1e5"},
-        {u".5", true, u".5"},
-        {u"5.", true, u"5."},
+        {u".5", true, 0.5},
+        {u"5.", true, 5.0},
+        {u"+5", true, 5.0},
+        {u"-", true, u"-"},
+        {u".", true, u"."},
+        {u"1.2.3", true, u"1.2.3"},
+        {u"123456789012.0000", true, 123456789012.0},      // trailing decimals lose no digit
+        {u"1234567890123450", true, u"1234567890123450"},  // an integer's zeros are digits
+        {u"1234567890123456.0", true, u"1234567890123456.0"},
         {u"=1+1", true, u"=1+1"},
         {u"3,5", true, u"3,5"},
         {u"1234567890123456", true, u"1234567890123456"},  // 16 digits: kept as typed
@@ -190,6 +197,16 @@ TEST_F(BillExport, BothPassesFailingTellsTheOperatorAndKeepsTheBill) {
         EXPECT_EQ(f.calls.back(), "R") << c.says;  // everything released
         for (int s = 0; s < kFieldCount; ++s) EXPECT_EQ(sheet.text(fieldAt(s)), before[s]);
     }
+}
+
+TEST_F(BillExport, ABackendsOwnExceptionIsStillAFailureOfTheExport) {
+    fake.foreignFailure = true;
+    fake.failAt('C', 1, SpreadsheetError::Other, true);
+    const auto failure = click();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_NE(failure->text.find("导出账单时出错"), std::string::npos);
+    EXPECT_EQ(counter, 2);
+    EXPECT_EQ(fake.instancesAlive, 0);
 }
 
 TEST_F(BillExport, CounterLimitIsReportedNotFatal) {

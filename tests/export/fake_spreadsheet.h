@@ -19,6 +19,7 @@ public:
     std::map<std::pair<int, int>, CellValue> cells;  // last value per (row, column)
     int instancesAlive = 0;                          // created and neither quit nor released
     int instancesShown = 0;
+    bool foreignFailure = false;  // throw what no std::exception is, as UNO does
 
     // Fail the `nth` (1-based) call of operation `op`, or with `andLater`
     // that call and every later one.
@@ -70,8 +71,10 @@ private:
         const auto it = failures_.find(op);
         if (it == failures_.end()) return;
         const int n = count(op);
-        if (n == it->second.nth || (it->second.andLater && n > it->second.nth))
+        if (n == it->second.nth || (it->second.andLater && n > it->second.nth)) {
+            if (foreignFailure) throw op;
             throw SpreadsheetFailure(it->second.kind, 1000 + op, "injected");
+        }
     }
 
     struct Failing {
