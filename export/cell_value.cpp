@@ -9,27 +9,37 @@ namespace {
 // digit the operator typed is lost.
 constexpr int kMaxNumberDigits = 15;
 
-// Optional minus, digits, optionally a point followed by digits; nothing else.
+// An optional sign, digits with at most one point among them, nothing else;
+// at most 15 digits count, leading zeros and zeros after the last non-zero
+// decimal not among them.
 bool isPlainDecimal(std::u16string_view t) {
     std::size_t i = 0;
-    if (i < t.size() && t[i] == u'-') ++i;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) ++i;
     int digits = 0;
     int significant = 0;
+    int pendingZeros = 0;  // zeros since the last non-zero digit
     bool point = false;
-    bool digitAfterPoint = false;
     for (; i < t.size(); ++i) {
         const char16_t c = t[i];
         if (c >= u'0' && c <= u'9') {
             ++digits;
-            if (c != u'0' || significant > 0) ++significant;
-            digitAfterPoint = digitAfterPoint || point;
-        } else if (c == u'.' && !point && digits > 0) {
+            if (c != u'0') {
+                significant += pendingZeros + 1;
+                pendingZeros = 0;
+            } else if (significant > 0) {
+                ++pendingZeros;
+            }
+        } else if (c == u'.' && !point) {
             point = true;
+            // Zeros of the integer part after its last non-zero digit count.
+            significant += pendingZeros;
+            pendingZeros = 0;
         } else {
             return false;
         }
     }
-    return digits > 0 && (!point || digitAfterPoint) && significant <= kMaxNumberDigits;
+    if (!point) significant += pendingZeros;
+    return digits > 0 && significant <= kMaxNumberDigits;
 }
 
 }  // namespace
