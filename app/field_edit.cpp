@@ -2,7 +2,9 @@
 
 #include <qdrawutil.h>
 
+#include <QFocusEvent>
 #include <QPainter>
+#include <limits>
 
 #include "app/virtual_keys.h"
 
@@ -17,6 +19,7 @@ constexpr int kBorder = 2;  // the sunken three-dimensional border, two pixels e
 // sheet: the box repaints at every blink of its caret.
 FieldEdit::FieldEdit(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
+    setMaxLength(std::numeric_limits<int>::max());  // a field holds any text, however long
     // The box paints every pixel itself: nothing beneath it needs painting
     // first, which keeps each blink of the caret cheap.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -38,6 +41,10 @@ void FieldEdit::paintEvent(QPaintEvent* event) {
 
 void FieldEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    // Coming back to the window, or from a menu or message, is no entry into
+    // the field: the caret stays where the operator left it.
+    const auto reason = event->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
     if (onGotFocus) onGotFocus();
 }
 

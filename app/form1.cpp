@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <limits>
 #ifdef Q_OS_WIN
 #define NOMINMAX
 #include <windows.h>
@@ -88,7 +90,9 @@ void Form1::buildControls() {
                     QComboBox::NoInsert);  // a typed caption stays out of the list
                 combo->addItems(item.items);
                 combo->setCurrentText(QString::fromStdU16String(sheet_.text(item.field)));
+                combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
                 combo->setCursor(Qt::BusyCursor);
+                combo->lineEdit()->setCursor(Qt::BusyCursor);
                 w = combo;
                 break;
             }
@@ -270,6 +274,9 @@ void Form1::paintEvent(QPaintEvent*) {
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
+    // Only a press on the window's own surface drags; a control that lets a
+    // press pass (a right click on a button) still owns it.
+    if (childAt(event->position().toPoint())) return;
     runHandler(this, [&] { Form_MouseDown(*this, event->globalPosition().toPoint()); });
 }
 

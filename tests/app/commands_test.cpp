@@ -48,6 +48,52 @@ TEST_F(FormTest, ForcedResizeIsUndoneAndMinimiseRestoresTheFixedSize) {
     EXPECT_EQ(form->size(), QSize(627, 481));
 }
 
+TEST_F(FormTest, OnlyAPressOnTheBackgroundDragsTheWindow) {
+    struct Press {
+        QWidget* on;
+        QPoint at;
+        Qt::MouseButton button;
+        bool moves;
+    };
+    const Press presses[] = {
+        {form.get(), {20, 30}, Qt::LeftButton, true},   // the title band
+        {form.get(), {20, 30}, Qt::RightButton, true},  // any button drags
+        {form->control("Command1"), {10, 10}, Qt::RightButton, false},
+        {form->control("Command1"), {10, 10}, Qt::MiddleButton, false},
+        {form->control("Combo1"), {60, 10}, Qt::RightButton, false},  // its arrow
+        {form->control("Label6"), {10, 5}, Qt::LeftButton, false},
+        {form->control("Text1(0)"), {10, 5}, Qt::RightButton, false},
+    };
+    for (const Press& p : presses) {
+        const QPoint before = form->pos();
+        QTest::mousePress(p.on, p.button, {}, p.at);
+        QMouseEvent move(QEvent::MouseMove, p.at + QPoint(30, 20),
+                         p.on->mapToGlobal(p.at + QPoint(30, 20)), Qt::NoButton, p.button, {});
+        QApplication::sendEvent(form.get(), &move);
+        QTest::mouseRelease(p.on, p.button, {}, p.at + QPoint(30, 20));
+        QApplication::processEvents();
+        EXPECT_EQ(form->pos() != before, p.moves)
+            << p.on->objectName().toStdString() << " " << p.button;
+        closeMessages();  // a right click on a box may open its menu
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QMenu")) w->close();
+    }
+}
+
+TEST_F(FormTest, TextsLongerThanAnyBoxLimitSurviveAnEdit) {
+    const std::u16string longText(40000, u'7');
+    form->sheet().set(Field::Text10, 0, longText);
+    form->sheet().set(Field::Combo4, 0, longText);
+    QApplication::processEvents();
+    EXPECT_EQ(text("Text10").size(), 40000);
+    edit("Text10")->setFocus();
+    edit("Text10")->end(false);
+    QTest::keyClick(edit("Text10"), Qt::Key_Backspace);
+    EXPECT_EQ(form->sheet().text(Field::Text10).size(), 39999u);
+    auto* combo = qobject_cast<QComboBox*>(form->control("Combo4"));
+    EXPECT_EQ(combo->currentText().size(), 40000);
+}
+
 TEST_F(FormTest, ExitEndsTheEventLoopWithABillFilledIn) {
     type("Text1(0)", "4");
     QTimer::singleShot(0, [this] { click(*form, "Command5"); });
