@@ -12,8 +12,10 @@ namespace {
 // past them one non-zero digit stands in for the rest, which keeps the rounding
 // direction and bounds the work for a field holding a megabyte of digits.
 constexpr int kKeptDigits = 800;
-// Decimal exponents past this are far outside a double either way.
-constexpr std::int64_t kExponentClamp = 100000;
+// A written exponent is held up to this: far outside a double either way,
+// yet far from the int64 limit when the point's own shift (at most the text's
+// length) is added.
+constexpr std::int64_t kExponentClamp = 1'000'000'000'000'000;
 
 constexpr bool isBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n';
@@ -194,8 +196,7 @@ std::optional<double> readNumber(std::u16string_view text) {
     if (m.kept == 0) return zero;
 
     // The value is 0.d1d2d3... x 10^scale.
-    const std::int64_t scale =
-        std::clamp<std::int64_t>(m.pointShift + exponent, -kExponentClamp, kExponentClamp);
+    const std::int64_t scale = m.pointShift + exponent;
 
     // Short mantissas with small exponents: one exact operation, correctly rounded.
     const std::int64_t power = scale - m.kept;

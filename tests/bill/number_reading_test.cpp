@@ -76,6 +76,11 @@ TEST(ReadNumber, HugeRunsOfDigitsAreExactAndBounded) {
     EXPECT_EQ(*readNumber(u"1." + std::u16string(900, u'3')), 4.0 / 3.0);
     EXPECT_FALSE(readNumber(u"1" + std::u16string(1000, u'0')).has_value());
     EXPECT_EQ(*readNumber(u"1" + std::u16string(1000, u'0') + u"E-990"), 1e10);
+    // A huge written exponent is set against the point's shift, not cut first.
+    EXPECT_EQ(*readNumber(u"0." + std::u16string(200000, u'0') + u"1e200005"), 1e4);
+    EXPECT_EQ(*readNumber(u"1" + std::u16string(200000, u'0') + u"e-200000"), 1.0);
+    EXPECT_FALSE(readNumber(u"1e" + std::u16string(40, u'9')).has_value());
+    EXPECT_EQ(*readNumber(u"1e-" + std::u16string(40, u'9')), 0.0);
 }
 
 }  // namespace
