@@ -16,6 +16,7 @@
 #include "platform/libreoffice/lock_file.h"
 #include "platform/libreoffice/office_process.h"
 #include "platform/libreoffice/office_profile.h"
+#include "platform/libreoffice/running_offices.h"
 #include "platform/libreoffice/uno_session.h"
 
 namespace cubrix {
@@ -200,6 +201,7 @@ void LibreOfficeSpreadsheet::openWorkbook(const std::string& path) {
     if (!writable(path) || !writable(folder))
         fail(SpreadsheetError::WorkbookLocked, lo::kReadOnly, "workbook or its folder read-only");
     lo::removeLockOf(path, profile_->folder());  // left by an office of ours that was killed
+    lo::removeStaleLock(path, lo::hostName(), lo::officeUsesProfile);  // left by a crashed Calc
     const std::string url = lo::fileUrl(path);
     bounded("open", options_.callLimit, [&] { session_->load(url); });
 }

@@ -46,16 +46,38 @@ bool parseLockFile(const std::string& text, LockOwner& owner) {
     return true;
 }
 
-bool removeLockOf(const std::string& workbookPath, const std::string& profileFolder) {
-    const std::string lock = lockFilePath(workbookPath);
+namespace {
+
+bool readLock(const std::string& lock, LockOwner& owner) {
     std::ifstream in(lock, std::ios::binary);
     if (!in) return false;
     const std::string text{std::istreambuf_iterator<char>(in), {}};
-    in.close();
+    return parseLockFile(text, owner);
+}
+
+}  // namespace
+
+bool removeLockOf(const std::string& workbookPath, const std::string& profileFolder) {
+    const std::string lock = lockFilePath(workbookPath);
     LockOwner owner;
-    if (!parseLockFile(text, owner)) return false;
+    if (!readLock(lock, owner)) return false;
     const auto theirs = folderName(pathOfFileUrl(owner.profileUrl));
     if (theirs.empty() || theirs != folderName(profileFolder)) return false;
+    std::error_code ec;
+    return std::filesystem::remove(lock, ec);
+}
+
+}  // namespace cubrix::lo
+
+namespace cubrix::lo {
+
+bool removeStaleLock(const std::string& workbookPath, const std::string& host,
+                     const std::function<bool(const std::string& profileFolder)>& inUse) {
+    const std::string lock = lockFilePath(workbookPath);
+    LockOwner owner;
+    if (!readLock(lock, owner) || host.empty() || owner.host != host) return false;
+    const std::string profile = pathOfFileUrl(owner.profileUrl);
+    if (profile.empty() || inUse(profile)) return false;
     std::error_code ec;
     return std::filesystem::remove(lock, ec);
 }

@@ -5,6 +5,7 @@
 // other lock belongs to somebody else and is left alone.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace cubrix::lo {
@@ -20,5 +21,11 @@ bool parseLockFile(const std::string& text, LockOwner& owner);
 // Removes the workbook's lock file when it names `profileFolder`; returns
 // whether it did.
 bool removeLockOf(const std::string& workbookPath, const std::string& profileFolder);
+
+// Removes the workbook's lock file when an office on this machine (`host`)
+// wrote it and `inUse` says no office runs on its profile any more: a crash
+// left it. Returns whether it did.
+bool removeStaleLock(const std::string& workbookPath, const std::string& host,
+                     const std::function<bool(const std::string& profileFolder)>& inUse);
 
 }  // namespace cubrix::lo

@@ -6,6 +6,7 @@
 #include "office_test_support.h"
 #include "platform/libreoffice/file_url.h"
 #include "platform/libreoffice/lock_file.h"
+#include "platform/libreoffice/running_offices.h"
 
 namespace cubrix::lo {
 namespace {
@@ -56,6 +57,48 @@ TEST(LockFile, OnlyALockNamingOurProfileIsRemoved) {
         EXPECT_EQ(removeLockOf(workbook, "/cache/office-profile"), c.removed) << c.text;
         EXPECT_EQ(std::ifstream(lock).good(), !c.removed) << c.text;
     }
+}
+
+TEST(LockFile, ALockLeftByACrashedOfficeOnThisMachineIsRemoved) {
+    struct Case {
+        const char* text;
+        bool profileInUse;
+        bool removed;
+    };
+    const Case cases[] = {
+        {",op,vm,01.01.2024 09:00,file:///home/op/.config/libreoffice/4;", false, true},
+        {",op,vm,01.01.2024 09:00,file:///home/op/.config/libreoffice/4;", true, false},
+        {",op,other-pc,01.01.2024 09:00,file:///home/op/.config/libreoffice/4;", false, false},
+        {",op,vm,01.01.2024 09:00,http://x/4;", false, false},
+        {",op,vm,01.01.2024 09:00,file:///home/op/.config/libreoffice/4", false, false},
+    };
+    for (const auto& c : cases) {
+        testing::ScratchFolder folder;
+        const std::string workbook = folder.path() + "/Tarnel账单.xls";
+        std::ofstream(lockFilePath(workbook)) << c.text;
+        std::string asked;
+        const bool removed = removeStaleLock(workbook, "vm", [&](const std::string& profile) {
+            asked = profile;
+            return c.profileInUse;
+        });
+        EXPECT_EQ(removed, c.removed) << c.text;
+        EXPECT_EQ(std::ifstream(lockFilePath(workbook)).good(), !c.removed) << c.text;
+        if (c.removed) EXPECT_EQ(asked, "/home/op/.config/libreoffice/4");
+    }
+}
+
+TEST(RunningOffices, ProfileOfAnOfficeFromItsArgumentsOrItsUser) {
+    EXPECT_EQ(profileOfOffice({"/usr/lib/libreoffice/program/soffice.bin",
+                               "-env:UserInstallation=file:///tmp/p%20q", "--headless"},
+                              "/home/op", ""),
+              "/tmp/p q");
+    EXPECT_EQ(profileOfOffice({"soffice.bin", "--calc", "x.xls"}, "/home/op", ""),
+              "/home/op/.config/libreoffice/4");
+    EXPECT_EQ(profileOfOffice({"soffice.bin"}, "/home/op", "/home/op/.cfg"),
+              "/home/op/.cfg/libreoffice/4");
+    EXPECT_EQ(profileOfOffice({"soffice.bin"}, "", ""), "");  // unknown: counts as in use
+    EXPECT_FALSE(officeUsesProfile("/nonexistent/cubrix-test-profile"));
+    EXPECT_FALSE(hostName().empty());
 }
 
 }  // namespace
