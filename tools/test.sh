@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the whole suite (window tests under a
-# private X server), then the bill library under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then a short fuzzing run.
+# private X server), then the bill and export logic under AddressSanitizer
+# and UndefinedBehaviorSanitizer with a short fuzzing run, then the Windows
+# backend cross-built and run under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,7 +17,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 
-cmake -S . -B build-sanitize -G Ninja -DCUBRIX_BILL_ONLY=ON -DCUBRIX_FUZZ=ON \
+cmake -S . -B build-sanitize -G Ninja -DCUBRIX_LOGIC_ONLY=ON -DCUBRIX_FUZZ=ON \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake --build build-sanitize -j"$jobs"
