@@ -1,5 +1,6 @@
 #include "app/picture_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
@@ -26,6 +27,19 @@ void PictureButton::paintEvent(QPaintEvent*) {
         option.rect = rect().adjusted(3, 3, -3, -3);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
     }
+}
+
+}  // namespace cubrix
+
+namespace cubrix {
+
+// Like any push button on the desktop, a focused button also answers Enter.
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 }  // namespace cubrix

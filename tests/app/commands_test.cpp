@@ -38,6 +38,16 @@ TEST_F(FormTest, ClearEmptiesTheBillAndKeepsTheLowerPartyEntries) {
     EXPECT_TRUE(form->timer1().isActive());
 }
 
+TEST_F(FormTest, AFocusedButtonAnswersSpaceAndEnter) {
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        form->sheet().set(Field::Text1, 0, u"4");
+        form->control("Command1")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form->control("Command1"), key);
+        ticks(200);  // an animated click lands a moment later
+        EXPECT_TRUE(form->sheet().text(Field::Text1, 0).empty()) << key;
+    }
+}
+
 TEST_F(FormTest, ForcedResizeIsUndoneAndMinimiseRestoresTheFixedSize) {
     form->resize(700, 300);
     EXPECT_EQ(form->size(), QSize(627, 481));
