@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/spreadsheet_backend.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/toolkit_texts.h"
 #include "platform/qt/url_launcher.h"
 #include "platform/qt/workbook_path.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Cubrix"));
     QApplication::setApplicationVersion(QStringLiteral(CUBRIX_VERSION));
     cubrix::installFontSubstitutions();
+    cubrix::installChineseToolkitTexts(app);
 
     cubrix::Form1 form1(
         {cubrix::makeSpreadsheet(), cubrix::systemUrlLauncher(), cubrix::workbookPath()});

@@ -2,6 +2,8 @@
 // and the fixed size.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
 
 #include "form_fixture.h"
 
@@ -138,6 +140,15 @@ TEST_F(FormTest, PrintShowsTheReminderOnceAndExportsTheBill) {
     click(*form, "Command4");
     EXPECT_EQ(seenMessages.size(), 1);
     EXPECT_EQ(form->exportCounter(), 2);
+}
+
+TEST_F(FormTest, MessagesAndMenusSpeakChinese) {
+    QMessageBox box(QMessageBox::Warning, "Cubrix", "x", QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text().remove('&'), "确定");
+    std::unique_ptr<QMenu> menu(edit("Text10")->createStandardContextMenu());
+    QStringList items;
+    for (QAction* a : menu->actions()) items << a->text();
+    EXPECT_TRUE(items.join(' ').contains("粘贴")) << items.join(' ').toStdString();
 }
 
 TEST_F(FormTest, PrintThatFailsTwiceShowsWhatToDoAndKeepsTheBill) {

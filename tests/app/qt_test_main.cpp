@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "platform/qt/fonts.h"
+#include "platform/qt/toolkit_texts.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     cubrix::installFontSubstitutions();
+    cubrix::installChineseToolkitTexts(app);
     return RUN_ALL_TESTS();
 }
