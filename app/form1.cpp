@@ -220,7 +220,10 @@ void Form1::tick() {
         if (overflowReport_.passFinished(failure.has_value())) {
             Failure shown = *failure;
             shown.text +=
-                "：某个数字太大，无法计算。请改正这一行的数字，改正后窗口会自动继续计算。";
+                failure->row >= 0
+                    ? "：第 " + std::to_string(failure->row + 1) +
+                          " 行的数字太大，无法计算。请改正这一行的数字，改正后窗口会自动继续计算。"
+                    : "：合计太大，无法计算。请改正各行的数字，改正后窗口会自动继续计算。";
             showFailureWithoutWaiting(this, shown, [this] { overflowReport_.messageClosed(); });
         }
     });

@@ -9,6 +9,7 @@ namespace cubrix {
 struct Failure {
     int number = 0;
     std::string text;
+    int row = -1;  // the bill line it arose in, if any, so the operator can find it
     friend bool operator==(const Failure&, const Failure&) = default;
 };
 
@@ -16,8 +17,8 @@ struct Failure {
 inline constexpr int kOverflowNumber = 6;
 inline constexpr const char* kOverflowText = "溢出";
 
-inline Failure overflowFailure() {
-    return {kOverflowNumber, kOverflowText};
+inline Failure overflowFailure(int row = -1) {
+    return {kOverflowNumber, kOverflowText, row};
 }
 
 }  // namespace cubrix

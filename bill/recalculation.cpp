@@ -14,11 +14,13 @@ public:
     explicit Pass(BillSheet& sheet) : sheet_(sheet) {}
 
     bool failed() const { return failed_; }
+    // The line row of the field that failed; -1 for a total.
+    int failedRow() const { return failedRow_; }
 
     double read(Field f, int index = 0) {
         if (failed_) return 0.0;
         const auto value = readNumber(sheet_.text(f, index));
-        if (!value) failed_ = true;
+        if (!value) fail(f, index);
         return value.value_or(0.0);
     }
 
@@ -26,7 +28,7 @@ public:
     void write(Field f, int index, double value, int decimals) {
         if (failed_) return;
         if (!std::isfinite(value)) {
-            failed_ = true;
+            fail(f, index);
             return;
         }
         char16_t buffer[kFormatBufferSize];
@@ -34,8 +36,14 @@ public:
     }
 
 private:
+    void fail(Field f, int index) {
+        failed_ = true;
+        failedRow_ = isLineColumn(f) ? index : -1;
+    }
+
     BillSheet& sheet_;
     bool failed_ = false;
+    int failedRow_ = -1;
 };
 
 }  // namespace
@@ -65,7 +73,7 @@ std::optional<Failure> Timer1_Timer(BillSheet& sheet) {
     // The total amount keeps four decimals, unlike the line amounts.
     pass.write(Field::Text9, 0, totalAmount, kVolumeDecimals);
 
-    if (pass.failed()) return overflowFailure();
+    if (pass.failed()) return overflowFailure(pass.failedRow());
     return std::nullopt;
 }
 

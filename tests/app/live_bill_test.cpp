@@ -60,7 +60,8 @@ TEST_F(FormTest, OverflowIsReportedOnceAndTheWindowRecovers) {
     type("Text2(2)", "1E200");
     ticks(100);  // many failing passes
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages().front()->text().startsWith("错误 6：溢出"));
+    EXPECT_TRUE(messages().front()->text().startsWith("错误 6：溢出：第 3 行"))
+        << messages().front()->text().toStdString();
     EXPECT_TRUE(form->isVisible());
     // Lines above the failing one still follow the inputs while the message is open.
     type("Text4(0)", "0");  // appends: pieces now 10
