@@ -28,7 +28,9 @@ TEST_F(FormTest, ClearEmptiesTheBillAndKeepsTheLowerPartyEntries) {
         const FieldRef f = fieldAt(slot);
         const bool kept = f.field == Field::Text12 || f.field == Field::Text13 ||
                           f.field == Field::Text14 || f.field >= Field::Combo1;
-        if (!kept) EXPECT_TRUE(form->sheet().text(f).empty()) << fieldName(f);
+        if (!kept) {
+            EXPECT_TRUE(form->sheet().text(f).empty()) << fieldName(f);
+        }
     }
     EXPECT_EQ(text("Text12"), "7");
     EXPECT_EQ(text("Text13"), "7");

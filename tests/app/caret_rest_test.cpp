@@ -1,0 +1,104 @@
+// The caret stops blinking after a quiet spell, stays shown, and blinks again
+// at the operator's next input; a desktop that never blinks it is left alone.
+#include "platform/qt/caret_rest.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QStyleHints>
+#include <QTest>
+
+namespace cubrix::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+class CaretRestTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        desktopFlashTime = QGuiApplication::styleHints()->cursorFlashTime();
+        QApplication::setCursorFlashTime(kFlashTime);
+        window.resize(200, 60);
+        edit = new QLineEdit(&window);
+        edit->setGeometry(10, 10, 120, 25);
+        edit->setText("0.0188");
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+    }
+    void TearDown() override { QApplication::setCursorFlashTime(desktopFlashTime); }
+
+    int paintsDuring(std::chrono::milliseconds spell) {
+        PaintCounter counter(edit);
+        QTest::qWait(int(spell.count()));
+        return counter.paints;
+    }
+
+    static constexpr int kFlashTime = 60;  // a blink every 30 ms
+    int desktopFlashTime = 0;
+    QWidget window;
+    QLineEdit* edit = nullptr;
+};
+
+TEST_F(CaretRestTest, RestsAfterTheQuietSpellAndWakesAtEachKindOfInput) {
+    CaretRest rest(150ms);
+    rest.watch(edit);
+    EXPECT_GT(paintsDuring(100ms), 1) << "the caret blinks at first";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rest.resting(); }, 2000));
+    EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), 0);
+    QTest::qWait(50);  // the caret is painted shown once more
+    EXPECT_EQ(paintsDuring(300ms), 0) << "a resting caret repaints nothing";
+
+    const std::function<void()> inputs[] = {
+        [&] { QTest::keyClick(edit, Qt::Key_End); },
+        [&] { QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, 5)); },
+        [&] {
+            QInputMethodEvent typed;
+            typed.setCommitString("5");
+            QApplication::sendEvent(edit, &typed);
+        },
+    };
+    for (std::size_t k = 0; k < std::size(inputs); ++k) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rest.resting(); }, 2000)) << k;
+        inputs[k]();
+        EXPECT_FALSE(rest.resting()) << k;
+        EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), kFlashTime) << k;
+        EXPECT_GT(paintsDuring(100ms), 1) << "blinking again after input " << k;
+    }
+}
+
+TEST_F(CaretRestTest, GivesTheFlashTimeBackWhenItEnds) {
+    {
+        CaretRest rest(50ms);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rest.resting(); }, 2000));
+    }
+    EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), kFlashTime);
+}
+
+TEST_F(CaretRestTest, LeavesACaretThatNeverBlinksAlone) {
+    QApplication::setCursorFlashTime(0);
+    CaretRest rest(50ms);
+    rest.watch(edit);
+    QTest::qWait(150);
+    EXPECT_FALSE(rest.resting());
+    QTest::keyClick(edit, Qt::Key_Home);
+    EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), 0);
+}
+
+}  // namespace
+}  // namespace cubrix::testing
