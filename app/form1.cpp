@@ -18,7 +18,6 @@
 #include "app/picture_button.h"
 #include "app/pictures.h"
 #include "app/window_commands.h"
-#include "bill/recalculation.h"
 #include "bill/zero_blanking.h"
 #include "entry/clear_bill.h"
 #include "entry/field_focus.h"
@@ -145,10 +144,14 @@ void Form1::bindFields() {
             showChangedFields();
         };
         QWidget* w = fieldWidgets_[slot];
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             connect(edit, &QLineEdit::textEdited, this, edited);
-        else if (auto* combo = qobject_cast<QComboBox*>(w))
+            caretRest_.watch(edit);
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             connect(combo, &QComboBox::currentTextChanged, this, edited);
+            caretRest_.watch(combo);
+            caretRest_.watch(combo->lineEdit());
+        }
     }
     for (int f = 0; f <= static_cast<int>(Field::Combo4); ++f) {
         const auto field = static_cast<Field>(f);
@@ -213,7 +216,7 @@ void Form1::wireButtons() {
 void Form1::tick() {
     runHandler(this, [this] {
         inTick_ = true;
-        const auto failure = Timer1_Timer(sheet_);
+        const auto failure = pass_.run(sheet_);
         inTick_ = false;  // the pass reports failures by value, it never throws
         showChangedFields();
         // An overflow is the operator's to mend: say so once, keep computing.

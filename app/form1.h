@@ -15,9 +15,11 @@
 
 #include "app/overflow_report.h"
 #include "bill/bill_sheet.h"
+#include "bill/settled_pass.h"
 #include "entry/field_controls.h"
 #include "export/bill_export.h"
 #include "export/spreadsheet.h"
+#include "platform/qt/caret_rest.h"
 #include "platform/qt/url_launcher.h"
 
 namespace cubrix {
@@ -72,7 +74,9 @@ private:
     FormServices services_;
     ExportCounter exportCounter_ = 0;
     QTimer timer1_;
+    SettledPass pass_;  // Timer1_Timer, left out while the sheet rests
     OverflowReport overflowReport_;
+    CaretRest caretRest_;
     QPixmap background_;
     QHash<QString, QWidget*> controls_;
     std::array<QWidget*, kFieldCount> fieldWidgets_{};

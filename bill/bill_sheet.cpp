@@ -26,6 +26,7 @@ bool BillSheet::set(FieldRef r, std::u16string_view t) {
     const int slot = slotOf(r);
     if (texts_[slot] == t) return false;
     texts_[slot].assign(t);
+    ++changes_;
     // Index-based: a listener may set other fields, never subscribe.
     const auto& ls = listeners_[static_cast<int>(r.field)];
     for (std::size_t i = 0; i < ls.size(); ++i) ls[i](r.index);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,12 +31,17 @@ public:
     bool set(FieldRef r, std::u16string_view text);
     bool set(Field f, int index, std::u16string_view t) { return set({f, index}, t); }
 
+    // How many sets have changed a text so far: equal counts mean an
+    // unchanged sheet.
+    std::uint64_t changes() const { return changes_; }
+
     // A line column subscription covers all eight elements. Subscribe while
     // setting up, not from inside a notification.
     void subscribe(Field f, Listener listener);
 
 private:
     std::array<std::u16string, kFieldCount> texts_;
+    std::uint64_t changes_ = 0;
     // Per field name, not per element: a line column's listeners serve all
     // eight elements, which keeps the pass's working set small.
     std::array<std::vector<Listener>, kFieldNames> listeners_;
