@@ -7,19 +7,20 @@
 # The three run at the same time, each on its own Xvfb so that each has the
 # keyboard focus. Then start-up time to the first painted frame and
 # resident memory.
-#   bench/window_idle.sh [SECONDS]     (the resting spell; default 10)
+#   bench/window_idle.sh [SECONDS [ROUNDS]]   (resting spell 10 s, 3 rounds)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 secs=${1:-10}
+rounds=${2:-3}
 build=${CUBRIX_BUILD:-$root/build}
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 chmod 700 "$XDG_RUNTIME_DIR"
 out=$(mktemp -d)
 
 # One program on its own X server: focus it, key the bill in (cubrix only),
-# then report its CPU time over $secs seconds in percent of one core.
+# then report its CPU time, round by round, in percent of one core.
 if [ -n "${CUBRIX_IDLE_ROLE:-}" ]; then
-    shift
+    shift 2
     "$@" & pid=$!
     trap 'kill $pid 2>/dev/null || true' EXIT
     for _ in $(seq 50); do
@@ -34,19 +35,26 @@ if [ -n "${CUBRIX_IDLE_ROLE:-}" ]; then
         done
         awk '/VmRSS/ {print $2}' "/proc/$pid/status" > "$CUBRIX_IDLE_OUT.rss"
     fi
-    # Two spells: 1 s to 9 s after the last key, while the caret still
-    # blinks, and $secs seconds from 11 s on, once it rests (the bare window's
-    # caret never rests).
-    sleep 1
-    t0=$(awk '{print $1}' "/proc/$pid/schedstat")  # time on a CPU, ns
-    sleep 8
-    t1=$(awk '{print $1}' "/proc/$pid/schedstat")
-    sleep 2
-    t2=$(awk '{print $1}' "/proc/$pid/schedstat")
-    sleep "$secs"
-    t3=$(awk '{print $1}' "/proc/$pid/schedstat")
+    # Each round: a Shift press (which wakes a resting caret and changes no
+    # text), then a spell from 1 s to 9 s after it while the caret blinks, and
+    # one of $secs seconds from 11 s on, once it rests. The bare window's
+    # caret never rests.
+    cpu() { awk '{print $1}' "/proc/$pid/schedstat"; }  # time on a CPU, ns
     percent() { awk -v b="$1" -v a="$2" -v s="$3" 'BEGIN {printf "%.3f", 100 * (a - b) / 1e9 / s}'; }
-    echo "$(percent "$t0" "$t1" 8) $(percent "$t2" "$t3" "$secs")" > "$CUBRIX_IDLE_OUT"
+    : > "$CUBRIX_IDLE_OUT.rounds"
+    for _ in $(seq "$rounds"); do
+        xdotool key shift
+        sleep 1
+        t0=$(cpu)
+        sleep 8
+        t1=$(cpu)
+        sleep 2
+        t2=$(cpu)
+        sleep "$secs"
+        t3=$(cpu)
+        echo "$(percent "$t0" "$t1" 8) $(percent "$t2" "$t3" "$secs")" >> "$CUBRIX_IDLE_OUT.rounds"
+    done
+    mv "$CUBRIX_IDLE_OUT.rounds" "$CUBRIX_IDLE_OUT"
     exit 0
 fi
 
@@ -54,7 +62,7 @@ run() {  # role name out program...
     local role=$1 name=$2 file=$3
     shift 3
     CUBRIX_IDLE_ROLE=$role CUBRIX_IDLE_NAME=$name CUBRIX_IDLE_OUT=$file \
-        xvfb-run -a -s "-screen 0 800x600x24" "$0" "$secs" "$@" &
+        xvfb-run -a -s "-screen 0 800x600x24" "$0" "$secs" "$rounds" "$@" &
 }
 run bare bare "$out/bare" "$build/bench/bare_timer_window"
 sleep 0.5
@@ -64,8 +72,18 @@ run window Cubrix "$out/window" "$build/app/cubrix"
 wait
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0) ? a / b : 0}'; }
-read -r w1 w2 < "$out/window"; read -r b1 b2 < "$out/bare"; read -r x1 x2 < "$out/boxed"
-echo "idle_cpu_percent over 8s, caret blinking: window=$w1 bare=$b1 (ratio $(ratio "$w1" "$b1")) bare_with_text_box=$x1 (ratio $(ratio "$w1" "$x1"))"
-echo "idle_cpu_percent over ${secs}s, caret resting:  window=$w2 bare=$b2 (ratio $(ratio "$w2" "$b2")) bare_with_text_box=$x2 (ratio $(ratio "$w2" "$x2"))"
+mean() { awk -v c="$2" '{ s += $c } END { printf "%.3f", s / NR }' "$1"; }
+report() {  # column label
+    local c=$1 label=$2 r w b x
+    for r in $(seq "$rounds"); do
+        w=$(sed -n "${r}p" "$out/window" | cut -d' ' -f"$c")
+        b=$(sed -n "${r}p" "$out/bare" | cut -d' ' -f"$c")
+        echo "  round $r, $label: window=$w bare=$b (ratio $(ratio "$w" "$b"))"
+    done
+    w=$(mean "$out/window" "$c"); b=$(mean "$out/bare" "$c"); x=$(mean "$out/boxed" "$c")
+    echo "idle_cpu_percent, $label, mean of $rounds: window=$w bare=$b (ratio $(ratio "$w" "$b")) bare_with_text_box=$x (ratio $(ratio "$w" "$x"))"
+}
+report 1 "caret blinking, 8 s"
+report 2 "caret resting, ${secs} s"
 echo "window_rss_kb=$(cat "$out/window.rss")"
 for _ in 1 2 3; do xvfb-run -a "$build/bench/window_start"; done
