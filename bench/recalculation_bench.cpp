@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bill/recalculation.h"
+#include "bill/settled_pass.h"
 #include "bill/zero_blanking.h"
 #include "counting_allocator.h"
 #include "full_bill.h"
@@ -60,6 +61,32 @@ void BM_PassMegabyteOverflow(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(Timer1_Timer(sheet));
 }
 BENCHMARK(BM_PassMegabyteOverflow)->Unit(benchmark::kMicrosecond);
+
+// The window's tick: at rest it leaves the pass out; after an edit it runs the
+// pass with a copy of the sheet to tell whether the sheet has come to rest.
+void BM_WindowTickAtRest(benchmark::State& state) {
+    BillSheet sheet;
+    connectZeroBlanking(sheet);
+    keyFullBill(sheet);
+    SettledPass pass;
+    for (int k = 0; k < 3; ++k) pass.run(sheet);
+    if (!pass.leftOut()) state.SkipWithError("the sheet does not come to rest");
+    for (auto _ : state) benchmark::DoNotOptimize(pass.run(sheet));
+}
+BENCHMARK(BM_WindowTickAtRest);
+
+void BM_WindowTickAfterEdit(benchmark::State& state) {
+    BillSheet sheet;
+    connectZeroBlanking(sheet);
+    keyFullBill(sheet);
+    SettledPass pass;
+    bool odd = false;
+    for (auto _ : state) {
+        sheet.set(Field::Text1, 0, (odd = !odd) ? u"4.3" : u"4.2");
+        benchmark::DoNotOptimize(pass.run(sheet));
+    }
+}
+BENCHMARK(BM_WindowTickAfterEdit);
 
 }  // namespace
 
