@@ -8,8 +8,10 @@
 #include "platform/qt/toolkit_texts.h"
 #include "platform/qt/url_launcher.h"
 #include "platform/qt/workbook_path.h"
+#include "platform/qt/x11_images.h"
 
 int main(int argc, char** argv) {
+    cubrix::sendX11ImagesOverTheConnection();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cubrix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Cubrix"));

@@ -12,8 +12,10 @@
 #include "app/form1.h"
 #include "app/spreadsheet_backend.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/toolkit_texts.h"
 #include "platform/qt/url_launcher.h"
 #include "platform/qt/workbook_path.h"
+#include "platform/qt/x11_images.h"
 
 namespace {
 
@@ -56,9 +58,12 @@ private:
 
 }  // namespace
 
+// Set up as the program itself is.
 int main(int argc, char** argv) {
+    cubrix::sendX11ImagesOverTheConnection();
     QApplication app(argc, argv);
     cubrix::installFontSubstitutions();
+    cubrix::installChineseToolkitTexts(app);
     cubrix::Form1 form(
         {cubrix::makeSpreadsheet(), cubrix::systemUrlLauncher(), cubrix::workbookPath()});
     FirstPaint probe;
