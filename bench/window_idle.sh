@@ -5,7 +5,7 @@
 # has). The window's caret stops blinking 10 s after the last key, so the
 # load is measured twice: while the caret still blinks, and once it rests.
 # The three run at the same time, each on its own Xvfb so that each has the
-# keyboard focus. Then start-up time to the first painted frame and
+# keyboard focus, and measure their spells at the same moments. Then start-up time to the first painted frame and
 # resident memory.
 #   bench/window_idle.sh [SECONDS [ROUNDS]]   (resting spell 10 s, 3 rounds)
 set -euo pipefail
@@ -35,6 +35,9 @@ if [ -n "${CUBRIX_IDLE_ROLE:-}" ]; then
         done
         awk '/VmRSS/ {print $2}' "/proc/$pid/status" > "$CUBRIX_IDLE_OUT.rss"
     fi
+    # The three measure their rounds at the same moments.
+    touch "$CUBRIX_IDLE_OUT.ready"
+    while [ ! -e "$CUBRIX_IDLE_GO" ]; do sleep 0.05; done
     # Each round: a Shift press (which wakes a resting caret and changes no
     # text), then a spell from 1 s to 9 s after it while the caret blinks, and
     # one of $secs seconds from 11 s on, once it rests. The bare window's
@@ -61,7 +64,7 @@ fi
 run() {  # role name out program...
     local role=$1 name=$2 file=$3
     shift 3
-    CUBRIX_IDLE_ROLE=$role CUBRIX_IDLE_NAME=$name CUBRIX_IDLE_OUT=$file \
+    CUBRIX_IDLE_ROLE=$role CUBRIX_IDLE_NAME=$name CUBRIX_IDLE_OUT=$file CUBRIX_IDLE_GO=$out/go \
         xvfb-run -a -s "-screen 0 800x600x24" "$0" "$secs" "$rounds" "$@" &
 }
 run bare bare "$out/bare" "$build/bench/bare_timer_window"
@@ -69,6 +72,11 @@ sleep 0.5
 run boxed bare "$out/boxed" "$build/bench/bare_timer_window" --text-box
 sleep 0.5
 run window Cubrix "$out/window" "$build/app/cubrix"
+for _ in $(seq 600); do
+    [ -e "$out/bare.ready" ] && [ -e "$out/boxed.ready" ] && [ -e "$out/window.ready" ] && break
+    sleep 0.1
+done
+touch "$out/go"
 wait
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0) ? a / b : 0}'; }
