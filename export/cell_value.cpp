@@ -1,5 +1,7 @@
 #include "export/cell_value.h"
 
+#include <cmath>
+
 #include "bill/number_reading.h"
 
 namespace cubrix {
@@ -46,7 +48,11 @@ bool isPlainDecimal(std::u16string_view t) {
 
 CellValue cellValueFor(std::u16string_view text, bool numeric) {
     if (numeric && isPlainDecimal(text)) {
-        if (const auto v = readNumber(text)) return *v;
+        // A number too small for a double reads as 0 or loses digits, and a
+        // negative zero would not show as typed: those stay text.
+        const auto v = readNumber(text);
+        const bool zeroText = text.find_first_of(u"123456789") == std::u16string_view::npos;
+        if (v && (*v == 0.0 ? zeroText && !std::signbit(*v) : std::isnormal(*v))) return *v;
     }
     return std::u16string(text);
 }

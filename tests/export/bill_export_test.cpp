@@ -47,10 +47,18 @@ protected:
     int reminders = 0;
 };
 
+// The order the cells are written in: the line rows cell by cell, then the
+// header, the measurer, the totals and the two captions.
 std::vector<std::string> goodPass() {
     std::vector<std::string> calls = {"A:work", std::string("C:") + kPath, "D:Tarnel账单"};
-    for (const auto& cell : cellMap())
-        calls.push_back("E:" + std::to_string(cell.row) + "," + std::to_string(cell.column));
+    auto cell = [&](int row, int column) {
+        calls.push_back("E:" + std::to_string(row) + "," + std::to_string(column));
+    };
+    for (int row = 5; row <= 12; ++row)
+        for (int column = 1; column <= 7; ++column) cell(row, column);
+    const int rest[][2] = {{3, 2},  {3, 6},  {14, 6}, {14, 2}, {13, 2},
+                           {13, 5}, {13, 6}, {14, 5}, {3, 5}};
+    for (const auto& [row, column] : rest) cell(row, column);
     for (const char* c : {"F", "G", "H", "R", "A:display"}) calls.push_back(c);
     calls.push_back(std::string("C:") + kPath);
     calls.push_back("I");
@@ -71,6 +79,14 @@ TEST_F(BillExport, GoodExportCallsInOrderAndLeavesOneShownInstance) {
     EXPECT_EQ(fake.calls, goodPass());
     EXPECT_EQ(reminders, 1);
     EXPECT_EQ(counter, 2);
+}
+
+TEST_F(BillExport, ReadsTheBillOnlyOnceTheReminderIsDismissed) {
+    // The window keeps recalculating while the reminder is up.
+    const auto failure = Command4_Click(
+        sheet, counter, {fake, kPath, [this] { sheet.set(Field::Text14, 0, u"李四"); }});
+    ASSERT_FALSE(failure.has_value());
+    EXPECT_EQ(std::get<std::u16string>(fake.cells.at({13, 2})), u"李四");
 }
 
 TEST_F(BillExport, WritesAll65CellsAsShown) {
@@ -132,6 +148,10 @@ TEST(CellValue, NumbersOnlyForPlainDecimalBillNumbers) {
         {u"3,5", true, u"3,5"},
         {u"1234567890123456", true, u"1234567890123456"},  // 16 digits: kept as typed
         {u"0.000000000000000001", true, 1e-18},
+        {u"0.0000", true, 0.0},
+        {u"-0", true, u"-0"},  // would show as 0
+        {u"0." + std::u16string(400, u'0') + u"1", true, u"0." + std::u16string(400, u'0') + u"1"},
+        {u"0." + std::u16string(315, u'0') + u"1", true, u"0." + std::u16string(315, u'0') + u"1"},
         {u"13800138000", false, u"13800138000"},
         {u"4.2", false, u"4.2"},
     };
