@@ -38,6 +38,13 @@ void exportPass(const BillSheet& sheet, ExportCounter& counter, const ExportEnvi
 
 std::optional<Failure> Command4_Click(const BillSheet& sheet, ExportCounter& counter,
                                       const ExportEnvironment& env) {
+    // A cell would keep only the beginning of such a text: nothing is
+    // exported rather than a bill with a text cut short.
+    for (const CellTarget& cell : cellMap()) {
+        const std::u16string& text = sheet.text(cell.field);
+        if (text.size() > kMaxCellText)
+            return Failure{kTextTooLongNumber, textTooLongText(text, kMaxCellText)};
+    }
     Failure last;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 #include "bill/field.h"
@@ -20,6 +21,10 @@ struct CellTarget {
 };
 
 inline constexpr int kMappedCells = 65;
+
+// The longest text a cell of the bill workbook (an .xls file) holds, in
+// UTF-16 code units.
+inline constexpr std::size_t kMaxCellText = 32767;
 
 // Line rows 0..7 to sheet rows 5..12, columns 1..7; then the header, the
 // measurer, the totals and two of the four captions.

@@ -1,5 +1,7 @@
 #include "export/export_messages.h"
 
+#include "bill/utf8.h"
+
 namespace cubrix {
 namespace {
 
@@ -39,6 +41,18 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
 std::string counterLimitText() {
     return std::string("本次运行的打印次数已达上限（32767 次）。请关闭程序后重新打开，再打印。\n") +
            kBillKept;
+}
+
+std::string textTooLongText(std::u16string_view text, std::size_t limit) {
+    constexpr std::size_t kQuoted = 12;
+    const bool cut = text.size() > kQuoted;
+    std::u16string start(text.substr(0, kQuoted));
+    // Never end the quotation inside a surrogate pair.
+    if (cut && !start.empty() && start.back() >= 0xD800 && start.back() <= 0xDBFF) start.pop_back();
+    return "账单中有一栏的文字太长（" + std::to_string(text.size()) + " 个字），以“" +
+           toUtf8(start) + (cut ? "…" : "") + "”开头。工作簿的一个单元格最多只能放 " +
+           std::to_string(limit) +
+           " 个字，多出的字会丢失，所以没有导出。请缩短这一栏，然后再次打印。\n" + kBillKept;
 }
 
 }  // namespace cubrix

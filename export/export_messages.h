@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "export/spreadsheet.h"
 
@@ -13,5 +14,12 @@ inline constexpr int kCounterLimitNumber = 6;
 std::string exportFailureText(SpreadsheetError kind, const std::string& workbookPath,
                               const std::string& detail);
 std::string counterLimitText();
+
+// Number of a bill the workbook cannot take: a text longer than a cell holds.
+inline constexpr int kTextTooLongNumber = 5;
+
+// `text` is the field's text; the message quotes its beginning so that the
+// operator finds it.
+std::string textTooLongText(std::u16string_view text, std::size_t limit);
 
 }  // namespace cubrix

@@ -243,5 +243,53 @@ TEST_F(BillExport, CounterLimitIsReportedNotFatal) {
     EXPECT_EQ(reminders, 0);
 }
 
+// A cell holds 32767 characters: a longer text is refused before anything
+// starts, never cut short in the workbook.
+TEST_F(BillExport, ATextLongerThanACellHoldsIsRefusedWhole) {
+    struct Case {
+        const char* what;
+        FieldRef field;
+        std::u16string text;
+        bool exported;
+        const char* quoted;  // the beginning the message shows
+    };
+    const std::u16string emojiAt11 = u"abcdefghijk\U0001F332" + std::u16string(32767, u'x');
+    const Case cases[] = {
+        {"exactly a cell's worth", {Field::Text10}, std::u16string(32767, u'林'), true, ""},
+        {"one more in a party text",
+         {Field::Text13},
+         std::u16string(32768, u'林'),
+         false,
+         "“林林林林林林林林林林林林…”"},
+        {"in a line field",
+         {Field::Text1, 7},
+         u"4" + std::u16string(40000, u'2'),
+         false,
+         "“422222222222…”"},
+        {"a caption", {Field::Combo2}, std::u16string(32768, u'号'), false, "号…”"},
+        {"a surrogate pair at the cut", {Field::Text14}, emojiAt11, false, "“abcdefghijk…”"},
+    };
+    for (const Case& c : cases) {
+        BillSheet bill;
+        bill.set(c.field, c.text);
+        FakeSpreadsheet app;
+        ExportCounter n = 0;
+        int shown = 0;
+        const auto failure = Command4_Click(bill, n, {app, kPath, [&] { ++shown; }});
+        EXPECT_EQ(!failure.has_value(), c.exported) << c.what;
+        if (c.exported) {
+            EXPECT_EQ(app.cells.size(), 65u) << c.what;
+            continue;
+        }
+        EXPECT_EQ(failure->number, 5) << c.what;
+        EXPECT_NE(failure->text.find(c.quoted), std::string::npos) << c.what << failure->text;
+        EXPECT_NE(failure->text.find(std::to_string(c.text.size()) + " 个字"), std::string::npos)
+            << c.what;
+        EXPECT_TRUE(app.calls.empty()) << c.what;
+        EXPECT_EQ(n, 0) << c.what;
+        EXPECT_EQ(shown, 0) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace cubrix
