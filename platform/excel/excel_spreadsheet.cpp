@@ -55,6 +55,19 @@ void requireFile(const std::u16string& path) {
                              toUtf8(path) + ": no such workbook");
 }
 
+// Excel reports most failed saves with its one catch-all code. A save counts
+// as refused (the operator's to mend: close the file elsewhere, make it
+// writable) when Windows says so or the file is marked read-only; a full disk
+// or a network failure is another matter.
+bool writeRefused(HRESULT hr, const std::u16string& path) {
+    if (hr == E_ACCESSDENIED || hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) ||
+        hr == HRESULT_FROM_WIN32(ERROR_LOCK_VIOLATION) ||
+        hr == HRESULT_FROM_WIN32(ERROR_WRITE_PROTECT))
+        return true;
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 }  // namespace
 
 // Runs one step; a COM failure becomes the export's failure of `kind`, or a
@@ -94,6 +107,7 @@ void ExcelSpreadsheet::createInstance(InstanceUse use) {
 void ExcelSpreadsheet::openWorkbook(const std::string& pathUtf8) {
     const std::u16string path = fromUtf8(pathUtf8);
     requireFile(path);
+    path_ = path;
     step(SpreadsheetError::Other,
          [&] { workbook_ = com::getObject(held(workbooks_, "Workbooks"), L"Open", path); });
     // With alerts off, Excel opens a workbook that is open elsewhere read-only
@@ -121,8 +135,16 @@ void ExcelSpreadsheet::setCell(int row, int column, const CellValue& value) {
 }
 
 void ExcelSpreadsheet::save() {
-    step(SpreadsheetError::WorkbookLocked,
-         [&] { com::call(held(workbook_, "workbook"), L"Save"); });
+    step(SpreadsheetError::Other, [&] {
+        try {
+            com::call(held(workbook_, "workbook"), L"Save");
+        } catch (const ComError& e) {
+            if (e.hr() != RPC_E_CALL_REJECTED && writeRefused(e.hr(), path_))
+                throw SpreadsheetFailure(SpreadsheetError::WorkbookLocked, static_cast<int>(e.hr()),
+                                         e.what());
+            throw;
+        }
+    });
 }
 
 void ExcelSpreadsheet::closeAll() {

@@ -54,6 +54,7 @@ private:
     com::ComPtr<IDispatch> workbooks_;
     com::ComPtr<IDispatch> workbook_;
     com::ComPtr<IDispatch> sheet_;
+    std::u16string path_;  // of the open workbook
     bool quit_ = false;
     bool shown_ = false;
     bool unresponsive_ = false;  // a call was refused for longer than kBusyWaitMs

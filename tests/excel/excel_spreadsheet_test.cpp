@@ -25,6 +25,7 @@ std::string workbookFile() {
     GetTempPathW(MAX_PATH, dir);
     const std::string path = toUtf8(reinterpret_cast<const char16_t*>(dir)) + "Tarnel账单.xls";
     const std::u16string wide = fromUtf8(path);
+    SetFileAttributesW(reinterpret_cast<const wchar_t*>(wide.c_str()), FILE_ATTRIBUTE_NORMAL);
     CloseHandle(CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_WRITE, 0,
                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return path;
@@ -167,8 +168,20 @@ INSTANTIATE_TEST_SUITE_P(
         FailingClick{"no_such_sheet",
                      [](Automation& a, std::string&) { fail(a, "Worksheets", DISP_E_BADINDEX); },
                      DISP_E_BADINDEX, "没有名为“Tarnel账单”的工作表", 2},
-        FailingClick{"save_refused",
+        // A failed save is the file's fault only where Windows or the file says so.
+        FailingClick{"save_failed",
                      [](Automation& a, std::string&) { fail(a, "Save", kExcelError, true); },
+                     kExcelError, "导出账单时出错", 2},
+        FailingClick{"save_denied",
+                     [](Automation& a, std::string&) { fail(a, "Save", E_ACCESSDENIED, true); },
+                     E_ACCESSDENIED, "正在别处打开", 2},
+        FailingClick{"save_to_read_only_file",
+                     [](Automation& a, std::string& p) {
+                         fail(a, "Save", kExcelError, true);
+                         const std::u16string wide = fromUtf8(p);
+                         SetFileAttributesW(reinterpret_cast<const wchar_t*>(wide.c_str()),
+                                            FILE_ATTRIBUTE_READONLY);
+                     },
                      kExcelError, "正在别处打开", 2},
         FailingClick{"cell_refused",
                      [](Automation& a, std::string&) { fail(a, "Value", kExcelError, true); },
