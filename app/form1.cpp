@@ -233,6 +233,7 @@ void Form1::tick() {
 }
 
 void Form1::clickPrint() {
+    if (exporting_) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const ExportEnvironment env{
         *services_.spreadsheet, services_.workbookPath.toStdString(), [this] {
@@ -240,7 +241,14 @@ void Form1::clickPrint() {
             showMessage(this, QString::fromStdU16String(std::u16string(kPrintReminder)));
             QApplication::setOverrideCursor(Qt::WaitCursor);
         }};
+    exporting_ = true;
     const auto failure = Command4_Click(sheet_, exportCounter_, env);
+    // The window answered nothing while the export ran: a second click then
+    // (a double click, an impatient one) is no new print, and would reach a
+    // workbook that the shown spreadsheet is still opening. Keys typed
+    // meanwhile go into their boxes as usual.
+    QCoreApplication::processEvents();
+    exporting_ = false;
     QApplication::restoreOverrideCursor();
     if (failure) showFailure(this, *failure);
 }

@@ -87,6 +87,7 @@ private:
     // zero result, blanked) costs no look at the box.
     std::array<std::u16string, kFieldCount> shown_;
     bool inTick_ = false;
+    bool exporting_ = false;  // a print is under way
     bool showQueued_ = false;
     // A drag moved by hand where the platform offers no system move.
     bool draggingByHand_ = false;

@@ -144,6 +144,32 @@ TEST_F(FormTest, PrintShowsTheReminderOnceAndExportsTheBill) {
     EXPECT_EQ(form->exportCounter(), 2);
 }
 
+TEST_F(FormTest, ClicksQueuedWhileAPrintRunsAreNoSecondPrint) {
+    answerMessages();
+    QWidget* print = form->control("Command4");
+    // Input that reaches the window only once the export is done.
+    spreadsheet->whileSaving = [&] {
+        const QPointF at(10, 10);
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                print,
+                new QMouseEvent(type, at, print->mapToGlobal(at), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        QCoreApplication::postEvent(
+            edit("Text14"), new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    };
+    click(*form, "Command4");
+    QApplication::processEvents();
+    EXPECT_EQ(spreadsheet->count('F'), 1);
+    EXPECT_EQ(form->exportCounter(), 1);
+    EXPECT_EQ(text("Text14"), "a");  // a key typed meanwhile is kept
+    // A click after the print is a print again.
+    spreadsheet->whileSaving = nullptr;
+    click(*form, "Command4");
+    EXPECT_EQ(spreadsheet->count('F'), 2);
+}
+
 TEST_F(FormTest, MessagesAndMenusSpeakChinese) {
     QMessageBox box(QMessageBox::Warning, "Cubrix", "x", QMessageBox::Ok);
     EXPECT_EQ(box.button(QMessageBox::Ok)->text().remove('&'), "确定");

@@ -1,6 +1,7 @@
 // A spreadsheet that records every call and can fail at a chosen one.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -19,7 +20,8 @@ public:
     std::map<std::pair<int, int>, CellValue> cells;  // last value per (row, column)
     int instancesAlive = 0;                          // created and neither quit nor released
     int instancesShown = 0;
-    bool foreignFailure = false;  // throw what no std::exception is, as UNO does
+    bool foreignFailure = false;        // throw what no std::exception is, as UNO does
+    std::function<void()> whileSaving;  // runs inside each save
 
     // Fail the `nth` (1-based) call of operation `op`, or with `andLater`
     // that call and every later one.
@@ -39,7 +41,10 @@ public:
         record('E', std::to_string(row) + "," + std::to_string(column));
         cells[{row, column}] = value;
     }
-    void save() override { record('F'); }
+    void save() override {
+        record('F');
+        if (whileSaving) whileSaving();
+    }
     void closeAll() override { record('G'); }
     void quit() override {
         record('H');
