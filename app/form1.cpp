@@ -62,6 +62,16 @@ Form1::Form1(FormServices services, QWidget* parent)
 
 Form1::~Form1() = default;
 
+// A caption from the list is made the current item, so that Up and Down and
+// the opened list start from it; any other caption is only shown.
+void Form1::showCaption(QComboBox* combo, const QString& caption) {
+    const int item = combo->findText(caption, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (item >= 0)
+        combo->setCurrentIndex(item);
+    else
+        combo->setCurrentText(caption);
+}
+
 QSize Form1::fixedSize() {
     return toPixels(kFormTwips).size();
 }
@@ -87,8 +97,11 @@ void Form1::buildControls() {
                 combo->setEditable(true);
                 combo->setInsertPolicy(
                     QComboBox::NoInsert);  // a typed caption stays out of the list
+                // Completion would turn a typed caption that begins a list
+                // item ("联系") into that item.
+                combo->setCompleter(nullptr);
                 combo->addItems(item.items);
-                combo->setCurrentText(QString::fromStdU16String(sheet_.text(item.field)));
+                showCaption(combo, QString::fromStdU16String(sheet_.text(item.field)));
                 combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
                 combo->setCursor(Qt::BusyCursor);
                 combo->lineEdit()->setCursor(Qt::BusyCursor);
@@ -181,7 +194,7 @@ void Form1::showChangedFields() {
         if (auto* edit = qobject_cast<QLineEdit*>(fieldWidgets_[slot]))
             edit->setText(text);
         else if (auto* combo = qobject_cast<QComboBox*>(fieldWidgets_[slot]))
-            combo->setCurrentText(text);
+            showCaption(combo, text);
     }
     changed_.reset();
 }

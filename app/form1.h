@@ -22,6 +22,8 @@
 #include "platform/qt/caret_rest.h"
 #include "platform/qt/url_launcher.h"
 
+class QComboBox;
+
 namespace cubrix {
 
 struct FormServices {
@@ -64,6 +66,7 @@ private:
     void wireButtons();
     void fieldChanged(FieldRef field);
     void showChangedFields();
+    static void showCaption(QComboBox* combo, const QString& caption);
     void tick();
 
     // FieldControls

@@ -98,6 +98,8 @@ TEST_F(FormTest, CaptionsListsFontsAndAlignment) {
         auto* combo = qobject_cast<QComboBox*>(form->control(c.name));
         EXPECT_TRUE(combo->isEditable()) << c.name;
         EXPECT_EQ(combo->currentText(), c.initial) << c.name;
+        // The initial caption is the current item: the opened list starts there.
+        EXPECT_EQ(combo->currentIndex(), c.items.indexOf(c.initial)) << c.name;
         QStringList items;
         for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
         EXPECT_EQ(items, c.items) << c.name;

@@ -49,6 +49,24 @@ TEST_F(FormTest, EditsGoThroughTheSheetAndChangesShow) {
     // Picking an item from the list is a set too.
     combo->setCurrentIndex(2);
     EXPECT_EQ(form->sheet().text(Field::Combo2), u"电话");
+    // A caption that begins a list item stays as typed, also after Return.
+    auto* parties = qobject_cast<QComboBox*>(form->control("Combo4"));
+    parties->setFocus();
+    parties->lineEdit()->selectAll();
+    typeInto(parties->lineEdit(), "联系");
+    EXPECT_EQ(parties->currentText(), "联系");
+    QTest::keyClick(parties->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(form->sheet().text(Field::Combo4), u"联系");
+    // Up and Down step through the list from the caption shown.
+    auto* contact = qobject_cast<QComboBox*>(form->control("Combo1"));
+    contact->setFocus();
+    QTest::keyClick(contact, Qt::Key_Up);
+    EXPECT_EQ(form->sheet().text(Field::Combo1), u"车号");
+    // A list caption set through the sheet becomes the current item.
+    form->sheet().set(Field::Combo1, 0, u"银行账号");
+    QApplication::processEvents();
+    QTest::keyClick(contact, Qt::Key_Down);
+    EXPECT_EQ(form->sheet().text(Field::Combo1), u"厂址");
 }
 
 TEST_F(FormTest, OverflowIsReportedOnceAndTheWindowRecovers) {
