@@ -57,6 +57,8 @@ TEST_F(FormTest, ForcedResizeIsUndoneAndMinimiseRestoresTheFixedSize) {
     EXPECT_EQ(form->size(), QSize(627, 481));
     click(*form, "Command6");
     EXPECT_TRUE(form->windowState() & Qt::WindowMinimized);
+    form->resize(500, 200);  // whatever size the platform gives a minimised window
+    EXPECT_EQ(form->size(), QSize(500, 200));
     form->setWindowState(Qt::WindowNoState);
     form->showNormal();
     EXPECT_EQ(form->size(), QSize(627, 481));
