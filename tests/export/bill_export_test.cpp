@@ -6,7 +6,6 @@
 
 #include "bill/recalculation.h"
 #include "bill/zero_blanking.h"
-#include "export/cell_map.h"
 #include "export/cell_value.h"
 #include "fake_spreadsheet.h"
 
