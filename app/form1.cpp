@@ -45,7 +45,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     for (const char* size : {"16", "32", "48"})
         icon.addFile(QStringLiteral(":/assets/icon-%1.png").arg(size));
     setWindowIcon(icon);
-    background_ = QPixmap(QStringLiteral(":/assets/background.png"));
+    background_ = Picture(QStringLiteral(":/assets/background.png"));
     resize(fixedSize());
 
     connectZeroBlanking(sheet_);
@@ -122,8 +122,8 @@ void Form1::buildControls() {
                 for (const ButtonLook& look : buttonLooks()) {
                     if (look.name != item.name) continue;
                     w = new PictureButton(
-                        QPixmap(look.face),
-                        look.pressedFace.isEmpty() ? QPixmap() : QPixmap(look.pressedFace),
+                        Picture(look.face),
+                        look.pressedFace.isEmpty() ? Picture() : Picture(look.pressedFace),
                         look.background, this);
                 }
                 w->setCursor(Qt::BusyCursor);
@@ -297,7 +297,9 @@ void Form1::setFocus(FieldRef field) {
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawPixmap(0, 0, background_);  // unscaled; its last row and column fall outside
+    p.setRenderHint(QPainter::SmoothPixmapTransform);  // a scale between 1 and 2
+    // Unscaled; its last row and column fall outside.
+    p.drawPixmap(0, 0, background_.forRatio(devicePixelRatioF()));
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/overflow_report.h"
+#include "app/pictures.h"
 #include "bill/bill_sheet.h"
 #include "bill/settled_pass.h"
 #include "entry/field_controls.h"
@@ -80,7 +81,7 @@ private:
     SettledPass pass_;  // Timer1_Timer, left out while the sheet rests
     OverflowReport overflowReport_;
     CaretRest caretRest_;
-    QPixmap background_;
+    Picture background_;
     QHash<QString, QWidget*> controls_;
     std::array<QWidget*, kFieldCount> fieldWidgets_{};
     // Fields changed since the boxes were last brought up to date. A pass may

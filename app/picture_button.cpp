@@ -6,7 +6,7 @@
 
 namespace cubrix {
 
-PictureButton::PictureButton(QPixmap face, QPixmap pressedFace, QColor background, QWidget* parent)
+PictureButton::PictureButton(Picture face, Picture pressedFace, QColor background, QWidget* parent)
     : QAbstractButton(parent),
       face_(std::move(face)),
       pressedFace_(std::move(pressedFace)),
@@ -17,7 +17,9 @@ PictureButton::PictureButton(QPixmap face, QPixmap pressedFace, QColor backgroun
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), background_.isValid() ? background_ : palette().color(QPalette::Button));
-    const QPixmap& shown = isDown() && !pressedFace_.isNull() ? pressedFace_ : face_;
+    const Picture& picture = isDown() && !pressedFace_.isNull() ? pressedFace_ : face_;
+    const QPixmap& shown = picture.forRatio(devicePixelRatioF());
+    p.setRenderHint(QPainter::SmoothPixmapTransform);  // a scale between 1 and 2
     // Centred; the face is a pixel wider than the button, so its edge is cut.
     const QSize size = shown.deviceIndependentSize().toSize();
     p.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, shown);

@@ -4,21 +4,22 @@
 
 #include <QAbstractButton>
 #include <QColor>
-#include <QPixmap>
+
+#include "app/pictures.h"
 
 namespace cubrix {
 
 class PictureButton : public QAbstractButton {
 public:
-    PictureButton(QPixmap face, QPixmap pressedFace, QColor background, QWidget* parent);
+    PictureButton(Picture face, Picture pressedFace, QColor background, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QPixmap face_;
-    QPixmap pressedFace_;
+    Picture face_;
+    Picture pressedFace_;
     QColor background_;
 };
 

@@ -72,8 +72,9 @@ void paintPerforation(QPainter& p, const QRect& area) {
 
 }  // namespace
 
-QImage drawBackground() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+QImage drawBackground(qreal scale) {
+    QImage image(QSize(kWidth, kHeight) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);  // drawn in the window's own units
     QPainter p(&image);
 
     paintTitleBand(p);

@@ -61,8 +61,9 @@ void paintRaisedPlate(QPainter& p, const FaceStyle& s, const QRectF& plate) {
 
 }  // namespace
 
-QImage drawButtonFace(const FaceStyle& s) {
-    QImage image(s.width, s.height, QImage::Format_RGB32);
+QImage drawButtonFace(const FaceStyle& s, qreal scale) {
+    QImage image(QSize(s.width, s.height) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);  // drawn in the window's own units
     image.fill(s.surround);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -5,7 +5,7 @@ if(NOT DEFINED DIR)
     message(FATAL_ERROR "pass -DDIR=<assets dir>")
 endif()
 
-# name width height
+# name width height (the "@2x" drawings have twice the pixels each way)
 set(expected
     background.png 628 482
     icon-16.png 16 16
@@ -20,6 +20,16 @@ set(expected
     command6.png 81 33
     command6-pressed.png 81 33
     command2.png 81 25
+    background@2x.png 1256 964
+    command1@2x.png 162 66
+    command1-pressed@2x.png 162 66
+    command4@2x.png 162 66
+    command4-pressed@2x.png 162 66
+    command5@2x.png 162 66
+    command5-pressed@2x.png 162 66
+    command6@2x.png 162 66
+    command6-pressed@2x.png 162 66
+    command2@2x.png 162 50
 )
 
 set(failures 0)

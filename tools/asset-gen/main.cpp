@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "pictures.h"
@@ -29,6 +30,10 @@ const QColor kDarkTopPressed(104, 144, 214), kDarkBottomPressed(52, 92, 168);
 const QColor kWhite(255, 255, 255);
 const QColor kPanelGrey(196, 197, 201);
 
+// The window's pictures come in two drawings: one device pixel to the unit,
+// and the sharper "@2x" one for high-density screens. The icon has its sizes.
+const std::pair<QString, qreal> kScales[] = {{"", 1.0}, {"@2x", 2.0}};
+
 void addBluePair(std::vector<Output>& out, const QString& name, const QString& label, bool dark) {
     const QColor surround = dark ? kPanelGrey : kWhite;
     const FaceStyle up{
@@ -42,13 +47,16 @@ void addBluePair(std::vector<Output>& out, const QString& name, const QString& l
                          kWhite,
                          surround,
                          false};
-    out.push_back({name + ".png", assetgen::drawButtonFace(up)});
-    out.push_back({name + "-pressed.png", assetgen::drawButtonFace(down)});
+    for (const auto& [suffix, scale] : kScales) {
+        out.push_back({name + suffix + ".png", assetgen::drawButtonFace(up, scale)});
+        out.push_back({name + "-pressed" + suffix + ".png", assetgen::drawButtonFace(down, scale)});
+    }
 }
 
 std::vector<Output> drawAll() {
     std::vector<Output> out;
-    out.push_back({"background.png", assetgen::drawBackground()});
+    for (const auto& [suffix, scale] : kScales)
+        out.push_back({"background" + suffix + ".png", assetgen::drawBackground(scale)});
     for (int size : {16, 32, 48}) {
         out.push_back({QString("icon-%1.png").arg(size), assetgen::drawMonitorIcon(size)});
     }
@@ -56,10 +64,11 @@ std::vector<Output> drawAll() {
     addBluePair(out, "command4", QString::fromUtf8("导出表格"), false);
     addBluePair(out, "command6", QString::fromUtf8("最小化"), true);
     addBluePair(out, "command5", QString::fromUtf8("退 出"), true);
-    out.push_back(
-        {"command2.png", assetgen::drawButtonFace({QString::fromUtf8("更多计算器"), 81, 25,
-                                                   QColor(238, 239, 242), QColor(200, 202, 207),
-                                                   Qt::black, QColor(153, 170, 202), true})});
+    const FaceStyle more{QString::fromUtf8("更多计算器"), 81, 25, QColor(238, 239, 242),
+                         QColor(200, 202, 207),           Qt::black, QColor(153, 170, 202),
+                         true};
+    for (const auto& [suffix, scale] : kScales)
+        out.push_back({"command2" + suffix + ".png", assetgen::drawButtonFace(more, scale)});
     return out;
 }
 

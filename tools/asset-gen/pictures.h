@@ -6,8 +6,11 @@
 
 namespace assetgen {
 
+// Each picture is drawn in the window's units; `scale` 2 gives the sharper
+// drawing for screens with two device pixels to the unit.
+
 // The whole window backdrop: title band, perforated frame, bill panel, footer.
-QImage drawBackground();
+QImage drawBackground(qreal scale = 1);
 
 // A small computer monitor, laid out separately for each icon size.
 QImage drawMonitorIcon(int size);
@@ -23,6 +26,6 @@ struct FaceStyle {
     bool raised;      // bevelled grey plate instead of a glossy one
 };
 
-QImage drawButtonFace(const FaceStyle& style);
+QImage drawButtonFace(const FaceStyle& style, qreal scale = 1);
 
 }  // namespace assetgen
