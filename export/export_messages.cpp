@@ -29,15 +29,13 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
                    "\n请先关闭*Tarnel账单*（并确认文件可写），然后再次打印。";
             break;
         case SpreadsheetError::TimedOut:
-#ifdef _WIN32
-            // A hung Excel is only let go; it may still hold the workbook.
+            text = "电子表格程序长时间没有响应，已被结束，这次导出已放弃。请再次打印。";
+            break;
+        case SpreadsheetError::Unresponsive:
+            // It may still hold the workbook: the operator may have to end it.
             text =
                 "电子表格程序长时间没有响应，这次导出已放弃。请稍候再次打印；如果仍然没有响应，"
-                "请在任务管理器中结束 EXCEL.EXE，然后再次打印。";
-#else
-            // The hidden office that stopped answering has been ended.
-            text = "电子表格程序长时间没有响应，已被结束，这次导出已放弃。请再次打印。";
-#endif
+                "请在任务管理器中结束电子表格程序（Excel 为 EXCEL.EXE），然后再次打印。";
             break;
         case SpreadsheetError::Other:
             text = "导出账单时出错：" + detail + "\n请再次打印。";

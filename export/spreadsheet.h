@@ -17,6 +17,7 @@ enum class SpreadsheetError {
     SheetMissing,    // the workbook has no sheet of that name
     WorkbookLocked,  // open in another window, read-only, or its folder is
     TimedOut,        // an operation did not finish in time; the instance was ended
+    Unresponsive,    // the application kept refusing calls; it was let go, not ended
     Other,
 };
 

@@ -79,7 +79,7 @@ void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
     } catch (const ComError& e) {
         if (e.hr() == RPC_E_CALL_REJECTED) {
             unresponsive_ = true;
-            kind = SpreadsheetError::TimedOut;
+            kind = SpreadsheetError::Unresponsive;
         }
         throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), e.what());
     }

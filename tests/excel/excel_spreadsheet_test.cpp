@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Refused past the busy wait: references dropped, nothing more asked.
         FailingClick{"busy",
                      [](Automation& a, std::string&) { fail(a, "Value", RPC_E_CALL_REJECTED); },
-                     RPC_E_CALL_REJECTED, "结束 EXCEL.EXE", 0}),
+                     RPC_E_CALL_REJECTED, "EXCEL.EXE", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

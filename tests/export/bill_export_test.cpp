@@ -198,7 +198,8 @@ TEST_F(BillExport, BothPassesFailingTellsTheOperatorAndKeepsTheBill) {
                           {'C', SpreadsheetError::FileMissing, "找不到账单工作簿"},
                           {'D', SpreadsheetError::SheetMissing, "没有名为“Tarnel账单”的工作表"},
                           {'F', SpreadsheetError::WorkbookLocked, "请先关闭*Tarnel账单*"},
-                          {'E', SpreadsheetError::TimedOut, "没有响应"},
+                          {'E', SpreadsheetError::TimedOut, "已被结束"},
+                          {'E', SpreadsheetError::Unresponsive, "EXCEL.EXE"},
                           {'H', SpreadsheetError::Other, "injected"}};
     for (const auto& c : cases) {
         FakeSpreadsheet f;
