@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QStyleHints>
+#include <QTimer>
 
 namespace cubrix {
 namespace {
@@ -21,45 +22,70 @@ bool isOperatorInput(QEvent::Type type) {
     }
 }
 
+// The one quiet spell of the application, kept while any CaretRest lives.
+class Spell : public QObject {
+public:
+    explicit Spell(std::chrono::milliseconds after) {
+        quiet_.setSingleShot(true);
+        quiet_.setInterval(after);
+        connect(&quiet_, &QTimer::timeout, this, &Spell::rest);
+        quiet_.start();
+    }
+    ~Spell() override { wake(); }
+
+    int users = 0;
+    bool resting() const { return resting_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (isOperatorInput(event->type())) {
+            wake();
+            quiet_.start();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    // A flash time of zero keeps the caret shown without blinking; the line
+    // edits follow the change at once.
+    void rest() {
+        flashTime_ = QGuiApplication::styleHints()->cursorFlashTime();
+        if (flashTime_ == 0) return;  // the desktop does not blink the caret
+        resting_ = true;
+        QApplication::setCursorFlashTime(0);
+    }
+    void wake() {
+        if (!resting_) return;
+        resting_ = false;
+        QApplication::setCursorFlashTime(flashTime_);
+    }
+
+    QTimer quiet_;
+    int flashTime_ = 0;  // the flash time before the rest, given back on waking
+    bool resting_ = false;
+};
+
+Spell* spell = nullptr;
+
 }  // namespace
 
 CaretRest::CaretRest(std::chrono::milliseconds after) {
-    quiet_.setSingleShot(true);
-    quiet_.setInterval(after);
-    connect(&quiet_, &QTimer::timeout, this, &CaretRest::rest);
-    quiet_.start();
+    if (!spell) spell = new Spell(after);
+    ++spell->users;
 }
 
 CaretRest::~CaretRest() {
-    wake();
+    if (--spell->users > 0) return;
+    delete spell;
+    spell = nullptr;
 }
 
 void CaretRest::watch(QWidget* box) {
-    box->installEventFilter(this);
+    box->installEventFilter(spell);
 }
 
-bool CaretRest::eventFilter(QObject* watched, QEvent* event) {
-    if (isOperatorInput(event->type())) {
-        wake();
-        quiet_.start();
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-// A flash time of zero keeps the caret shown without blinking; the line edits
-// follow the change at once.
-void CaretRest::rest() {
-    QStyleHints* hints = QGuiApplication::styleHints();
-    flashTime_ = hints->cursorFlashTime();
-    if (flashTime_ == 0) return;  // the desktop does not blink the caret
-    resting_ = true;
-    QApplication::setCursorFlashTime(0);
-}
-
-void CaretRest::wake() {
-    if (!resting_) return;
-    resting_ = false;
-    QApplication::setCursorFlashTime(flashTime_);
+bool CaretRest::resting() const {
+    return spell->resting();
 }
 
 }  // namespace cubrix

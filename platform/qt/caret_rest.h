@@ -4,8 +4,6 @@
 // the window stays open, which is most of the idle window's work.
 #pragma once
 
-#include <QObject>
-#include <QTimer>
 #include <QWidget>
 #include <chrono>
 
@@ -14,28 +12,22 @@ namespace cubrix {
 // GNOME's gtk-cursor-blink-timeout.
 inline constexpr std::chrono::milliseconds kCaretRestAfter{10'000};
 
-class CaretRest : public QObject {
+// The blink is the application's, so all CaretRests of one application share
+// one quiet spell: input into any watched box, in any window, starts it anew.
+// The spell's length is that of the first CaretRest made.
+class CaretRest {
 public:
     explicit CaretRest(std::chrono::milliseconds after = kCaretRestAfter);
-    ~CaretRest() override;
+    ~CaretRest();
+    CaretRest(const CaretRest&) = delete;
+    CaretRest& operator=(const CaretRest&) = delete;
 
     // Input into `box` (a key, a click, an input method's text, the focus)
     // starts the caret again. Only the boxes are watched, not the whole
     // application: the recalculation timer's events never pass through here.
     void watch(QWidget* box);
 
-    bool resting() const { return resting_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void rest();
-    void wake();
-
-    QTimer quiet_;
-    int flashTime_ = 0;  // the desktop's flash time, given back on waking
-    bool resting_ = false;
+    bool resting() const;
 };
 
 }  // namespace cubrix

@@ -82,6 +82,29 @@ TEST_F(CaretRestTest, RestsAfterTheQuietSpellAndWakesAtEachKindOfInput) {
     }
 }
 
+// The blink belongs to the whole application: two windows share one spell.
+TEST_F(CaretRestTest, TwoWindowsShareOneSpell) {
+    QWidget other;
+    auto* otherEdit = new QLineEdit(&other);
+    other.show();
+    CaretRest first(100ms);
+    first.watch(edit);
+    {
+        CaretRest second(100ms);
+        second.watch(otherEdit);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return second.resting(); }, 2000));
+        EXPECT_TRUE(first.resting());
+        QTest::keyClick(otherEdit, Qt::Key_End);  // input in the other window wakes both
+        EXPECT_FALSE(first.resting());
+        EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), kFlashTime);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return first.resting(); }, 2000));
+    }
+    // The spell outlives one of its windows.
+    EXPECT_TRUE(first.resting());
+    QTest::keyClick(edit, Qt::Key_End);
+    EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), kFlashTime);
+}
+
 TEST_F(CaretRestTest, GivesTheFlashTimeBackWhenItEnds) {
     {
         CaretRest rest(50ms);
