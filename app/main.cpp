@@ -13,6 +13,7 @@
 int main(int argc, char** argv) {
     cubrix::sendX11ImagesOverTheConnection();
     QApplication app(argc, argv);
+    cubrix::keepX11ImageSettingToThisProgram();
     QApplication::setApplicationName(QStringLiteral("cubrix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Cubrix"));
     QApplication::setApplicationVersion(QStringLiteral(CUBRIX_VERSION));

@@ -62,6 +62,7 @@ private:
 int main(int argc, char** argv) {
     cubrix::sendX11ImagesOverTheConnection();
     QApplication app(argc, argv);
+    cubrix::keepX11ImageSettingToThisProgram();
     cubrix::installFontSubstitutions();
     cubrix::installChineseToolkitTexts(app);
     cubrix::Form1 form(
