@@ -256,13 +256,13 @@ void Form1::clickPrint() {
         }};
     exporting_ = true;
     const auto failure = Command4_Click(sheet_, exportCounter_, env);
+    QApplication::restoreOverrideCursor();
     // The window answered nothing while the export ran: a second click then
     // (a double click, an impatient one) is no new print, and would reach a
-    // workbook that the shown spreadsheet is still opening. Keys typed
-    // meanwhile go into their boxes as usual.
+    // workbook that the shown spreadsheet is still opening. Other input
+    // queued meanwhile is handled as usual, with the normal pointer.
     QCoreApplication::processEvents();
     exporting_ = false;
-    QApplication::restoreOverrideCursor();
     if (failure) showFailure(this, *failure);
 }
 

@@ -161,8 +161,13 @@ TEST_F(FormTest, ClicksQueuedWhileAPrintRunsAreNoSecondPrint) {
         QCoreApplication::postEvent(
             edit("Text14"), new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
     };
+    // The busy pointer is gone before queued input is handled.
+    bool busyWhileQueuedInput = true;
+    QObject::connect(edit("Text14"), &QLineEdit::textChanged,
+                     [&] { busyWhileQueuedInput = QApplication::overrideCursor() != nullptr; });
     click(*form, "Command4");
     QApplication::processEvents();
+    EXPECT_FALSE(busyWhileQueuedInput);
     EXPECT_EQ(spreadsheet->count('F'), 1);
     EXPECT_EQ(form->exportCounter(), 1);
     EXPECT_EQ(text("Text14"), "a");  // a key typed meanwhile is kept
