@@ -35,6 +35,10 @@ bool centred(Field f) {
     return f <= Field::Text9 || f == Field::Text14;
 }
 
+bool computed(Field f) {
+    return f == Field::Text5 || f == Field::Text7 || f == Field::Text8 || f == Field::Text9;
+}
+
 }  // namespace
 
 Form1::Form1(FormServices services, QWidget* parent)
@@ -89,6 +93,9 @@ void Form1::buildControls() {
                 edit->setFont(textFont);
                 edit->setAlignment(centred(item.field.field) ? Qt::AlignCenter
                                                              : Qt::AlignLeft | Qt::AlignVCenter);
+                // A figure drawn smaller is read right; one scrolled to its tail
+                // (":645.4100" for 24645.41) is read wrong.
+                edit->setShrinkToFit(computed(item.field.field));
                 w = edit;
                 break;
             }
@@ -191,8 +198,8 @@ void Form1::showChangedFields() {
         if (now == shown_[slot]) continue;
         shown_[slot] = now;
         const QString text = QString::fromStdU16String(now);
-        if (auto* edit = qobject_cast<QLineEdit*>(fieldWidgets_[slot]))
-            edit->setText(text);
+        if (auto* edit = dynamic_cast<FieldEdit*>(fieldWidgets_[slot]))
+            edit->showText(text);
         else if (auto* combo = qobject_cast<QComboBox*>(fieldWidgets_[slot]))
             showCaption(combo, text);
     }
