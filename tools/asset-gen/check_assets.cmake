@@ -11,6 +11,9 @@ set(expected
     icon-16.png 16 16
     icon-32.png 32 32
     icon-48.png 48 48
+    icon-64.png 64 64
+    icon-128.png 128 128
+    icon-256.png 256 256
     command1.png 81 33
     command1-pressed.png 81 33
     command4.png 81 33

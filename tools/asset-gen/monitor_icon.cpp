@@ -8,8 +8,8 @@
 namespace assetgen {
 namespace {
 
-// The layout is on a 16-unit grid; 32 and 48 scale it by whole numbers so
-// every edge still falls on a pixel boundary.
+// The layout is on a 16-unit grid; every larger size scales it by a whole
+// number so every edge still falls on a pixel boundary.
 struct Layout {
     QRectF cabinet{0, 1, 16, 12};
     QRectF screen{2, 3, 12, 6};
@@ -24,10 +24,7 @@ QRectF scaled(const QRectF& r, qreal k) {
 
 }  // namespace
 
-QImage drawMonitorIcon(int size) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+void paintMonitorIcon(QPainter& p, int size) {
     const qreal k = size / 16.0;
     const bool smooth = size > 16;  // at 16 px crisp edges read better than soft ones
     p.setRenderHint(QPainter::Antialiasing, smooth);
@@ -85,6 +82,13 @@ QImage drawMonitorIcon(int size) {
     } else {
         p.fillRect(QRect(12, 10, 2, 1), QColor(40, 200, 60));
     }
+}
+
+QImage drawMonitorIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintMonitorIcon(p, size);
     return image;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QString>
+
+class QPainter;
 
 namespace assetgen {
 
@@ -12,8 +15,13 @@ namespace assetgen {
 // The whole window backdrop: title band, perforated frame, bill panel, footer.
 QImage drawBackground(qreal scale = 1);
 
-// A small computer monitor, laid out separately for each icon size.
+// A small computer monitor on a `size` pixel square; sizes above 16 get
+// smooth edges, a glare and a round lamp.
+void paintMonitorIcon(QPainter& painter, int size);
 QImage drawMonitorIcon(int size);
+
+// The same monitor as a scalable picture, laid out as the `size` pixel one.
+QByteArray drawMonitorIconSvg(int size);
 
 struct FaceStyle {
     QString label;
