@@ -5,12 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
 #include <limits>
-#ifdef Q_OS_WIN
-#define NOMINMAX
-#include <windows.h>
-#endif
 
 #include "app/caption_label.h"
 #include "app/field_edit.h"
@@ -42,7 +37,9 @@ bool computed(Field f) {
 }  // namespace
 
 Form1::Form1(FormServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      services_(std::move(services)),
+      printDesk_{*services_.spreadsheet, services_.workbookPath.toStdString()} {
     registerPictures();
     setWindowTitle(QStringLiteral("Cubrix"));
     QIcon icon;
@@ -207,15 +204,15 @@ void Form1::showChangedFields() {
 }
 
 void Form1::wireEntryRules() {
-    for (Field column : {Field::Text1, Field::Text2, Field::Text3, Field::Text4, Field::Text6}) {
+    for (const InputColumnHandlers& handlers : kInputColumnHandlers) {
         for (int i = 0; i < kLineRows; ++i) {
-            auto* edit = static_cast<FieldEdit*>(fieldWidgets_[slotOf({column, i})]);
+            auto* edit = static_cast<FieldEdit*>(fieldWidgets_[slotOf({handlers.column, i})]);
             const auto index = static_cast<std::int16_t>(i);
-            edit->onGotFocus = [this, column, index] {
-                runHandler(this, [&] { inputGotFocus(sheet_, *this, column, index); });
+            edit->onGotFocus = [this, handlers, index] {
+                runHandler(this, [&] { handlers.gotFocus(sheet_, *this, index); });
             };
-            edit->onKeyDown = [this, column, index](std::int16_t& key, std::int16_t& shift) {
-                runHandler(this, [&] { inputKeyDown(*this, column, index, key, shift); });
+            edit->onKeyDown = [this, handlers, index](std::int16_t& key, std::int16_t& shift) {
+                runHandler(this, [&] { handlers.keyDown(*this, index, key, shift); });
             };
         }
     }
@@ -227,10 +224,10 @@ void Form1::wireButtons() {
                 this, [this, handler = std::move(handler)] { runHandler(this, handler); });
     };
     onClick("Command1", [this] { Command1_Click(sheet_); });
-    onClick("Command4", [this] { clickPrint(); });
+    onClick("Command4", [this] { printClicked(*this, sheet_, printDesk_); });
     onClick("Command6", [this] { Command6_Click(*this); });
     onClick("Command5", [] { Command5_Click(); });
-    onClick("Command2", [this] { Command2_Click(*this); });
+    onClick("Command2", [this] { Command2_Click(*this, services_.launcher); });
 }
 
 void Form1::tick() {
@@ -252,48 +249,6 @@ void Form1::tick() {
     });
 }
 
-void Form1::clickPrint() {
-    if (exporting_) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ExportEnvironment env{
-        *services_.spreadsheet, services_.workbookPath.toStdString(), [this] {
-            QApplication::restoreOverrideCursor();
-            showMessage(this, QString::fromStdU16String(std::u16string(kPrintReminder)));
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        }};
-    exporting_ = true;
-    const auto failure = Command4_Click(sheet_, exportCounter_, env);
-    QApplication::restoreOverrideCursor();
-    // The window answered nothing while the export ran: a second click then
-    // (a double click, an impatient one) is no new print, and would reach a
-    // workbook that the shown spreadsheet is still opening. Other input
-    // queued meanwhile is handled as usual, with the normal pointer.
-    QCoreApplication::processEvents();
-    exporting_ = false;
-    if (failure) showFailure(this, *failure);
-}
-
-void Form1::clickHomePage() {
-    const QUrl url(QString::fromLatin1(kHomePage));
-    // A browser that cannot be started is no reason to lose the bill.
-    if (!services_.launcher || !services_.launcher(url))
-        showMessage(
-            this,
-            QStringLiteral("无法打开主页 %1\n请在浏览器中手动打开这个地址。").arg(url.toString()));
-}
-
-void Form1::startDrag(const QPoint& globalPress) {
-#ifdef Q_OS_WIN
-    // The platform's own move, as a press on a caption bar would start it.
-    ReleaseCapture();
-    SendMessageA(reinterpret_cast<HWND>(winId()), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-    return;
-#endif
-    if (windowHandle() && windowHandle()->startSystemMove()) return;
-    draggingByHand_ = true;
-    dragOffset_ = globalPress - frameGeometry().topLeft();
-}
-
 void Form1::setSelection(FieldRef field, int start, int length) {
     static_cast<QLineEdit*>(fieldWidgets_[slotOf(field)])->setSelection(start, length);
 }
@@ -313,7 +268,12 @@ void Form1::mousePressEvent(QMouseEvent* event) {
     // Only a press on the window's own surface drags; a control that lets a
     // press pass (a right click on a button) still owns it.
     if (childAt(event->position().toPoint())) return;
-    runHandler(this, [&] { Form_MouseDown(*this, event->globalPosition().toPoint()); });
+    const QPoint press = event->globalPosition().toPoint();
+    runHandler(this, [&] {
+        if (Form_MouseDown(*this, press)) return;
+        draggingByHand_ = true;
+        dragOffset_ = press - frameGeometry().topLeft();
+    });
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {
@@ -326,12 +286,12 @@ void Form1::mouseReleaseEvent(QMouseEvent*) {
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Form_Resize(*this);
+    Form_Resize(*this, fixedSize());
 }
 
 void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) Form_Resize(*this);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize(*this, fixedSize());
 }
 
 }  // namespace cubrix

@@ -15,6 +15,7 @@
 
 #include "app/overflow_report.h"
 #include "app/pictures.h"
+#include "app/window_commands.h"
 #include "bill/bill_sheet.h"
 #include "bill/settled_pass.h"
 #include "entry/field_controls.h"
@@ -42,15 +43,10 @@ public:
     // The control of that name ("Text5(3)", "Combo2", "Label1(0)", "Command4").
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QTimer& timer1() { return timer1_; }
-    ExportCounter exportCounter() const { return exportCounter_; }
+    ExportCounter exportCounter() const { return printDesk_.counter; }
 
     // The fixed outer size, in pixels.
     static QSize fixedSize();
-
-    // Window commands, also reached from the buttons and events.
-    void startDrag(const QPoint& globalPress);
-    void clickHomePage();
-    void clickPrint();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,7 +72,7 @@ private:
 
     BillSheet sheet_;
     FormServices services_;
-    ExportCounter exportCounter_ = 0;
+    PrintDesk printDesk_;
     QTimer timer1_;
     SettledPass pass_;  // Timer1_Timer, left out while the sheet rests
     OverflowReport overflowReport_;
@@ -91,7 +87,6 @@ private:
     // zero result, blanked) costs no look at the box.
     std::array<std::u16string, kFieldCount> shown_;
     bool inTick_ = false;
-    bool exporting_ = false;  // a print is under way
     bool showQueued_ = false;
     // A drag moved by hand where the platform offers no system move.
     bool draggingByHand_ = false;

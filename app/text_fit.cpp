@@ -12,8 +12,8 @@ struct FitStep {
 };
 
 // Narrower first, so that the digits keep their height as long as they can;
-// then smaller, after the box's own font. The last step (10 px high, 70 % wide at 10.5 pt) still reads and
-// holds a 14-character total in a 65 px box.
+// then smaller, after the box's own font. The last step (10 px high, 70 % wide at 10.5 pt) still
+// reads and holds a 14-character total in a 65 px box.
 constexpr std::array<FitStep, 10> kFitSteps{{
     {1.0, 90},
     {1.0, 80},

@@ -1,21 +1,33 @@
 #include "app/window_commands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QUrl>
+#include <QWidget>
 #include <QWindow>
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#include <windows.h>
+#endif
 
-#include "app/form1.h"
+#include "platform/qt/message_box.h"
 
 namespace cubrix {
 
-void Form_MouseDown(Form1& form, const QPoint& globalPress) {
-    form.startDrag(globalPress);
+bool Form_MouseDown(QWidget& form, const QPoint& /*globalPress*/) {
+#ifdef Q_OS_WIN
+    ReleaseCapture();
+    SendMessageA(reinterpret_cast<HWND>(form.winId()), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    return true;
+#else
+    return form.windowHandle() && form.windowHandle()->startSystemMove();
+#endif
 }
 
-void Form_Resize(QWidget& form) {
+void Form_Resize(QWidget& form, QSize fixed) {
     // A minimised window keeps whatever size the platform gives it; the size
     // writes may call back here, and then they change nothing.
     if (form.windowState() & Qt::WindowMinimized) return;
-    if (form.size() != Form1::fixedSize()) form.resize(Form1::fixedSize());
+    if (form.size() != fixed) form.resize(fixed);
 }
 
 void Command6_Click(QWidget& form) {
@@ -26,8 +38,34 @@ void Command5_Click() {
     QCoreApplication::exit(0);
 }
 
-void Command2_Click(Form1& form) {
-    form.clickHomePage();
+void Command2_Click(QWidget& form, const UrlLauncher& launcher) {
+    const QUrl url(QString::fromLatin1(kHomePage));
+    // A browser that cannot be started is no reason to lose the bill.
+    if (!launcher || !launcher(url))
+        showMessage(
+            &form,
+            QStringLiteral("无法打开主页 %1\n请在浏览器中手动打开这个地址。").arg(url.toString()));
+}
+
+void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
+    if (desk.underWay) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ExportEnvironment env{
+        desk.spreadsheet, desk.workbookPath, [&form] {
+            QApplication::restoreOverrideCursor();
+            showMessage(&form, QString::fromStdU16String(std::u16string(kPrintReminder)));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }};
+    desk.underWay = true;
+    const auto failure = Command4_Click(sheet, desk.counter, env);
+    QApplication::restoreOverrideCursor();
+    // The window answered nothing while the export ran: a second click then
+    // (a double click, an impatient one) is no new print, and would reach a
+    // workbook that the shown spreadsheet is still opening. Other input
+    // queued meanwhile is handled as usual, with the normal pointer.
+    QCoreApplication::processEvents();
+    desk.underWay = false;
+    if (failure) showFailure(&form, *failure);
 }
 
 }  // namespace cubrix

@@ -1,22 +1,44 @@
-// What a caption bar would otherwise do for the frameless window: drag,
-// fixed size, minimise, exit; and the home-page button.
+// The window's commands: what a caption bar would otherwise do for the
+// frameless window (drag, fixed size, minimise, exit), the home-page button,
+// and the print button with its guard. The window only binds them.
 #pragma once
 
-#include <QString>
+#include <QSize>
+#include <string>
+
+#include "bill/bill_sheet.h"
+#include "export/bill_export.h"
+#include "export/spreadsheet.h"
+#include "platform/qt/url_launcher.h"
 
 class QWidget;
 class QPoint;
 
 namespace cubrix {
 
-class Form1;
-
 inline constexpr char kHomePage[] = "https://cubrix.example.org/";
 
-void Form_MouseDown(Form1& form, const QPoint& globalPress);
-void Form_Resize(QWidget& form);
+// Starts the platform's own move of the window, as a press on a caption bar
+// would. Returns false where the platform has none; the window then follows
+// the pointer itself.
+bool Form_MouseDown(QWidget& form, const QPoint& globalPress);
+// Undoes any size but `fixed` (a minimised window keeps the platform's).
+void Form_Resize(QWidget& form, QSize fixed);
 void Command6_Click(QWidget& form);
 void Command5_Click();
-void Command2_Click(Form1& form);
+// Opens the home page; a browser that cannot be started is only a message.
+void Command2_Click(QWidget& form, const UrlLauncher& launcher);
+
+// What the print button keeps from one click to the next.
+struct PrintDesk {
+    Spreadsheet& spreadsheet;
+    std::string workbookPath;  // UTF-8
+    ExportCounter counter = 0;
+    bool underWay = false;
+};
+
+// The print button: the busy pointer while Command4_Click runs, a click that
+// arrives meanwhile ignored, and a failure told to the operator.
+void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk);
 
 }  // namespace cubrix

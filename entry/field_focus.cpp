@@ -9,15 +9,12 @@ std::optional<int> rowAfterKey(int row, std::int16_t keyCode) {
     return std::nullopt;
 }
 
-void inputGotFocus(const BillSheet& sheet, FieldControls& controls, Field column,
-                   std::int16_t index) {
-    const FieldRef field{column, index};
+void selectWholeText(const BillSheet& sheet, FieldControls& controls, FieldRef field) {
     controls.setSelection(field, 0, static_cast<int>(sheet.text(field).size()));
 }
 
-void inputKeyDown(FieldControls& controls, Field column, std::int16_t index, std::int16_t& keyCode,
-                  std::int16_t& /*shift*/) {
-    if (const auto row = rowAfterKey(index, keyCode)) controls.setFocus({column, *row});
+void moveWithinColumn(FieldControls& controls, FieldRef field, std::int16_t keyCode) {
+    if (const auto row = rowAfterKey(field.index, keyCode)) controls.setFocus({field.field, *row});
 }
 
 }  // namespace cubrix
