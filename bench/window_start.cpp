@@ -9,13 +9,11 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/application_setup.h"
 #include "app/form1.h"
 #include "app/spreadsheet_backend.h"
-#include "platform/qt/fonts.h"
-#include "platform/qt/toolkit_texts.h"
 #include "platform/qt/url_launcher.h"
 #include "platform/qt/workbook_path.h"
-#include "platform/qt/x11_images.h"
 
 namespace {
 
@@ -60,15 +58,11 @@ private:
 
 // Set up as the program itself is.
 int main(int argc, char** argv) {
-    cubrix::sendX11ImagesOverTheConnection();
-    QApplication app(argc, argv);
-    cubrix::keepX11ImageSettingToThisProgram();
-    cubrix::installFontSubstitutions();
-    cubrix::installChineseToolkitTexts(app);
+    const auto app = cubrix::makeApplication(argc, argv);
     cubrix::Form1 form(
         {cubrix::makeSpreadsheet(), cubrix::systemUrlLauncher(), cubrix::workbookPath()});
     FirstPaint probe;
     form.installEventFilter(&probe);
     form.show();
-    return app.exec();
+    return app->exec();
 }

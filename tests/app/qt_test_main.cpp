@@ -1,17 +1,13 @@
-// GoogleTest with one QApplication for the whole run.
+// GoogleTest with one QApplication for the whole run, set up as the program
+// sets up its own.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
-#include "platform/qt/fonts.h"
-#include "platform/qt/toolkit_texts.h"
+#include "app/application_setup.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // The window tests need no display; test discovery runs without one.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    cubrix::installFontSubstitutions();
-    cubrix::installChineseToolkitTexts(app);
+    const auto app = cubrix::makeApplication(argc, argv);
     return RUN_ALL_TESTS();
 }
