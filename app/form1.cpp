@@ -13,6 +13,7 @@
 #include "app/picture_button.h"
 #include "app/pictures.h"
 #include "app/window_commands.h"
+#include "app/window_messages.h"
 #include "bill/zero_blanking.h"
 #include "entry/clear_bill.h"
 #include "entry/field_focus.h"
@@ -239,11 +240,7 @@ void Form1::tick() {
         // An overflow is the operator's to mend: say so once, keep computing.
         if (overflowReport_.passFinished(failure.has_value())) {
             Failure shown = *failure;
-            shown.text +=
-                failure->row >= 0
-                    ? "：第 " + std::to_string(failure->row + 1) +
-                          " 行的数字太大，无法计算。请改正这一行的数字，改正后窗口会自动继续计算。"
-                    : "：合计太大，无法计算。请改正各行的数字，改正后窗口会自动继续计算。";
+            shown.text = overflowMessage(*failure);
             showFailureWithoutWaiting(this, shown, [this] { overflowReport_.messageClosed(); });
         }
     });

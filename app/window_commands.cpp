@@ -9,6 +9,7 @@
 #include <windows.h>
 #endif
 
+#include "app/window_messages.h"
 #include "platform/qt/message_box.h"
 
 namespace cubrix {
@@ -41,10 +42,7 @@ void Command5_Click() {
 void Command2_Click(QWidget& form, const UrlLauncher& launcher) {
     const QUrl url(QString::fromLatin1(kHomePage));
     // A browser that cannot be started is no reason to lose the bill.
-    if (!launcher || !launcher(url))
-        showMessage(
-            &form,
-            QStringLiteral("无法打开主页 %1\n请在浏览器中手动打开这个地址。").arg(url.toString()));
+    if (!launcher || !launcher(url)) showMessage(&form, homePageUnreachableMessage(url.toString()));
 }
 
 void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {

@@ -13,8 +13,18 @@ struct Failure {
     friend bool operator==(const Failure&, const Failure&) = default;
 };
 
-// The recalculation's only failure: a value beyond the range of a double.
-inline constexpr int kOverflowNumber = 6;
+// Every number the program gives a failure of its own, in one place, in the
+// style of the run-time's own numbers. The spreadsheet backends number their
+// failures themselves: Excel's are its HRESULTs, LibreOffice's are listed in
+// platform/libreoffice/libreoffice_failures.h.
+inline constexpr int kTextTooLongNumber = 5;   // a bill text longer than a cell holds
+inline constexpr int kOverflowNumber = 6;      // a value beyond the range of a double
+inline constexpr int kCounterLimitNumber = 6;  // the print counter at its limit: an overflow too
+inline constexpr int kOutOfMemoryNumber = 7;
+inline constexpr int kUnexpectedNumber = 51;  // anything else no handler expected
+
+// The recalculation's only failure, and its text; the window adds where it
+// arose (app/window_messages.h).
 inline constexpr const char* kOverflowText = "溢出";
 
 inline Failure overflowFailure(int row = -1) {

@@ -9,11 +9,10 @@
 
 #include "bill/bill_sheet.h"
 #include "bill/failure.h"
+#include "export/export_messages.h"
 #include "export/spreadsheet.h"
 
 namespace cubrix {
-
-inline constexpr std::u16string_view kPrintReminder = u"每次打印前请先关闭*Tarnel账单*";
 
 // Passes through the export in this run; it only grows and stops at 32767.
 using ExportCounter = std::int16_t;

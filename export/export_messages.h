@@ -1,4 +1,6 @@
-// The operator's texts for an export that failed twice.
+// Every text the export puts in front of the operator: the reminder before
+// it, and the failures of an export that failed or was refused. Their numbers
+// are in bill/failure.h with all the program's own failure numbers.
 #pragma once
 
 #include <string>
@@ -8,15 +10,12 @@
 
 namespace cubrix {
 
-// Number of a failure that is not the application's: the counter's limit.
-inline constexpr int kCounterLimitNumber = 6;
+// Shown before every export: the workbook must not be open elsewhere.
+inline constexpr std::u16string_view kPrintReminder = u"每次打印前请先关闭*Tarnel账单*";
 
 std::string exportFailureText(SpreadsheetError kind, const std::string& workbookPath,
                               const std::string& detail);
 std::string counterLimitText();
-
-// Number of a bill the workbook cannot take: a text longer than a cell holds.
-inline constexpr int kTextTooLongNumber = 5;
 
 // `text` is the field's text; the message quotes its beginning so that the
 // operator finds it.

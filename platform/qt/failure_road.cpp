@@ -5,16 +5,10 @@
 #include <new>
 
 #include "bill/failure.h"
+#include "platform/qt/failure_texts.h"
 #include "platform/qt/message_box.h"
 
 namespace cubrix {
-namespace {
-
-// Numbers in the style of the run-time's own: out of memory, and any other.
-constexpr int kOutOfMemoryNumber = 7;
-constexpr int kUnexpectedNumber = 51;
-
-}  // namespace
 
 void runHandler(QWidget* parent, const std::function<void()>& handler) {
     Failure failure;
@@ -22,11 +16,11 @@ void runHandler(QWidget* parent, const std::function<void()>& handler) {
         handler();
         return;
     } catch (const std::bad_alloc&) {
-        failure = {kOutOfMemoryNumber, "内存不足"};
+        failure = {kOutOfMemoryNumber, kOutOfMemoryText};
     } catch (const std::exception& e) {
-        failure = {kUnexpectedNumber, std::string("内部错误：") + e.what()};
+        failure = {kUnexpectedNumber, std::string(kUnexpectedText) + "：" + e.what()};
     } catch (...) {
-        failure = {kUnexpectedNumber, "内部错误"};
+        failure = {kUnexpectedNumber, kUnexpectedText};
     }
     showFailure(parent, failure);
     QCoreApplication::exit(1);

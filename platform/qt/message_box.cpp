@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "bill/failure.h"
+#include "platform/qt/failure_texts.h"
 
 namespace cubrix {
 namespace {
@@ -19,7 +20,7 @@ QMessageBox* makeBox(QWidget* parent, QMessageBox::Icon icon, const QString& tex
 }  // namespace
 
 QString failureText(const Failure& failure) {
-    return QStringLiteral("错误 %1：%2")
+    return QString::fromUtf8(kFailureFormat)
         .arg(failure.number)
         .arg(QString::fromStdString(failure.text));
 }
