@@ -20,8 +20,8 @@ QString topmostAt(Form1& form, QPoint at) {
     return w ? w->objectName() : QString();
 }
 
-// How many pixels of `name` can be seen along a line across its box: `along`
-// steps from the box's top-left corner, starting half way across the other way.
+// How many pixels of `name` can be seen along its middle line, across
+// (horizontal) or down the box.
 int visiblePixels(Form1& form, const QString& name, bool horizontal) {
     const QRect box = form.control(name)->geometry();
     int seen = 0;
@@ -55,6 +55,10 @@ TEST_F(FormTest, GridBoxesShowTheirBandsAcrossEveryRow) {
             const int shown = visiblePixels(*form, name, true);
             EXPECT_EQ(shown * kTwipsPerPx, c.shownTwips) << name.toStdString();
             EXPECT_EQ((width - shown) * kTwipsPerPx, c.hiddenTwips) << name.toStdString();
+            if (c.hiddenTwips == 0) continue;
+            const QRect box = form->control(name)->geometry();
+            const QString next = gridName(c.number + 1, row);
+            EXPECT_EQ(topmostAt(*form, {box.right(), box.center().y()}), next);
         }
 }
 
@@ -66,6 +70,10 @@ TEST_F(FormTest, EachRowReachesUnderTheRowBelow) {
             const int hidden = height - visiblePixels(*form, name, false);
             // The last row has no row below it and shows whole.
             EXPECT_EQ(hidden * kTwipsPerPx, row < 7 ? 15 : 0) << name.toStdString();
+            if (row == 7) continue;
+            const QRect box = form->control(name)->geometry();
+            EXPECT_EQ(topmostAt(*form, {box.center().x(), box.bottom()}),
+                      gridName(column, row + 1));
         }
 }
 
