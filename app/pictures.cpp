@@ -1,6 +1,6 @@
 #include "app/pictures.h"
 
-#include <QtGlobal>
+#include <QIcon>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void registerResources() {
@@ -11,14 +11,9 @@ namespace cubrix {
 
 namespace {
 
+// Every sharp drawing is drawn at twice the plain one's pixels each way, so
+// one drawing serves every ratio above 1.
 constexpr qreal kSharpRatio = 2;
-
-// ":/assets/command1.png" -> ":/assets/command1@2x.png"
-QString sharpPath(const QString& path) {
-    const int dot = path.lastIndexOf(u'.');
-    return dot < 0 ? path + QStringLiteral("@2x")
-                   : path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
-}
 
 }  // namespace
 
@@ -32,8 +27,12 @@ const QPixmap& Picture::forRatio(qreal ratio) const {
     if (ratio <= 1 || plain_.isNull()) return plain_;
     if (!sharpLooked_) {
         sharpLooked_ = true;
-        sharp_ = QPixmap(sharpPath(path_));
-        sharp_.setDevicePixelRatio(kSharpRatio);
+        // Qt's own "@2x" lookup, the one QIcon::addFile runs; its reader takes
+        // the drawing's ratio from the name. A QIcon itself would not do: it
+        // looks for "@2x" only if the screen is dense when the icon is made,
+        // and at ratios 1.25 and 1.5 it hands back the plain drawing enlarged.
+        const QString sharpPath = qt_findAtNxFile(path_, kSharpRatio);
+        if (sharpPath != path_) sharp_ = QPixmap(sharpPath);
     }
     return sharp_.isNull() ? plain_ : sharp_;
 }
