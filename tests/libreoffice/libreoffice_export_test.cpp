@@ -64,22 +64,13 @@ std::string shownAs(const CellValue& value, int row, int column) {
     return buffer;
 }
 
-// Writes a script that records its arguments, standing in for the window.
-std::string writeRecorder(const std::string& folder) {
-    const std::string script = folder + "/show.sh";
-    std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << folder << "/shown.tmp\"\n"
-                          << "mv \"" << folder << "/shown.tmp\" \"" << folder << "/shown\"\n";
-    fs::permissions(script, fs::perms::owner_all);
-    return script;
-}
-
 class LibreOfficeExport : public ::testing::Test {
 protected:
     LibreOfficeExport() {
         fillBill(sheet);
         workbook = testing::copyTemplate(scratch.path());
         options.cacheRoot = scratch.path() + "/cache";
-        options.displayCommand = {writeRecorder(scratch.path())};
+        options.displayCommand = {testing::writeDisplayRecorder(scratch.path())};
     }
 
     ~LibreOfficeExport() override {
