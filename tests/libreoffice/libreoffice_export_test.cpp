@@ -49,28 +49,20 @@ void fillBill(BillSheet& sheet) {
     Timer1_Timer(sheet);
 }
 
-// What a cell shows in the template's format: volumes and the totals with
-// four decimals, line amounts with two, the rest General.
+// What a cell shows in the template's format: volumes and the total volume
+// with four decimals, line amounts and the total amount with two, the rest
+// General.
 std::string shownAs(const CellValue& value, int row, int column) {
     if (const auto* text = std::get_if<std::u16string>(&value)) return toUtf8(*text);
     const double v = std::get<double>(value);
     const char* format = "%.15g";
-    if ((column == 5 && row >= kFirstLineSheetRow) || (row == 13 && column == 6))
+    if (column == 5 && row >= kFirstLineSheetRow)
         format = "%.4f";
-    else if (column == 7 && row < 13)
+    else if ((column == 7 && row < 13) || (row == 13 && column == 6))
         format = "%.2f";
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, v);
     return buffer;
-}
-
-// Writes a script that records its arguments, standing in for the window.
-std::string writeRecorder(const std::string& folder) {
-    const std::string script = folder + "/show.sh";
-    std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << folder << "/shown.tmp\"\n"
-                          << "mv \"" << folder << "/shown.tmp\" \"" << folder << "/shown\"\n";
-    fs::permissions(script, fs::perms::owner_all);
-    return script;
 }
 
 class LibreOfficeExport : public ::testing::Test {
@@ -79,7 +71,7 @@ protected:
         fillBill(sheet);
         workbook = testing::copyTemplate(scratch.path());
         options.cacheRoot = scratch.path() + "/cache";
-        options.displayCommand = {writeRecorder(scratch.path())};
+        options.displayCommand = {testing::writeDisplayRecorder(scratch.path())};
     }
 
     ~LibreOfficeExport() override {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 
 namespace cubrix::testing {
 namespace fs = std::filesystem;
@@ -69,20 +70,22 @@ std::string copyTemplate(const std::string& folder) {
     return target;
 }
 
-bool convertWithOffice(const std::string& input, const std::string& filter,
-                       const std::string& outFolder, const std::string& profileRoot) {
+namespace {
+
+bool convertAll(const std::vector<std::string>& inputs, const std::string& filter,
+                const std::string& outFolder, const std::string& profileRoot) {
     const std::string profile = "-env:UserInstallation=file://" + profileRoot + "/readback-profile";
-    const std::vector<std::string> args = {"/usr/lib/libreoffice/program/soffice",
-                                           "--headless",
-                                           "--invisible",
-                                           "--norestore",
-                                           "--nolockcheck",
-                                           profile,
-                                           "--convert-to",
-                                           filter,
-                                           "--outdir",
-                                           outFolder,
-                                           input};
+    std::vector<std::string> args = {"/usr/lib/libreoffice/program/soffice",
+                                     "--headless",
+                                     "--invisible",
+                                     "--norestore",
+                                     "--nolockcheck",
+                                     profile,
+                                     "--convert-to",
+                                     filter,
+                                     "--outdir",
+                                     outFolder};
+    args.insert(args.end(), inputs.begin(), inputs.end());
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -100,15 +103,9 @@ bool convertWithOffice(const std::string& input, const std::string& filter,
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-ReadSheet readBack(const std::string& workbook, const std::string& scratch) {
-    const std::string out = scratch + "/readback";
-    fs::create_directories(out);
-    // Converted from a copy: the original keeps its name and lock state.
-    const std::string copy = out + "/bill.xls";
-    fs::copy_file(workbook, copy, fs::copy_options::overwrite_existing);
+ReadSheet readCsv(const std::string& path) {
     ReadSheet sheet;
-    if (!convertWithOffice(copy, kCsvFilter, out, scratch)) return sheet;
-    std::ifstream csv(out + "/bill.csv");
+    std::ifstream csv(path);
     std::string line;
     while (std::getline(csv, line)) {
         std::vector<bool> quoted;
@@ -118,6 +115,54 @@ ReadSheet readBack(const std::string& workbook, const std::string& scratch) {
             sheet.back().push_back({fields[i], quoted[i]});
     }
     return sheet;
+}
+
+}  // namespace
+
+bool convertWithOffice(const std::string& input, const std::string& filter,
+                       const std::string& outFolder, const std::string& profileRoot) {
+    return convertAll({input}, filter, outFolder, profileRoot);
+}
+
+ReadSheet readBack(const std::string& workbook, const std::string& scratch) {
+    return readBackAll({workbook}, scratch).front();
+}
+
+std::vector<ReadSheet> readBackAll(const std::vector<std::string>& workbooks,
+                                   const std::string& scratch) {
+    const std::string out = scratch + "/readback";
+    fs::create_directories(out);
+    // Converted from copies: the originals keep their names and lock states,
+    // and workbooks of the same name get outputs of their own.
+    std::vector<std::string> copies;
+    for (std::size_t i = 0; i < workbooks.size(); ++i) {
+        copies.push_back(out + "/bill-" + std::to_string(i) + ".xls");
+        fs::copy_file(workbooks[i], copies.back(), fs::copy_options::overwrite_existing);
+    }
+    std::vector<ReadSheet> sheets(workbooks.size());
+    if (!convertAll(copies, kCsvFilter, out, scratch)) return sheets;
+    for (std::size_t i = 0; i < workbooks.size(); ++i)
+        sheets[i] = readCsv(out + "/bill-" + std::to_string(i) + ".csv");
+    return sheets;
+}
+
+int pdfPages(const std::string& pdf) {
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    // "/Type/Page" names a page; "/Type/Pages" the tree above the pages.
+    constexpr std::string_view kPage = "/Type/Page";
+    int pages = 0;
+    for (auto at = bytes.find(kPage); at != std::string::npos; at = bytes.find(kPage, at + 1))
+        if (at + kPage.size() >= bytes.size() || bytes[at + kPage.size()] != 's') ++pages;
+    return pages;
+}
+
+std::string writeDisplayRecorder(const std::string& folder) {
+    const std::string script = folder + "/show.sh";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << folder << "/shown.tmp\"\n"
+                          << "mv \"" << folder << "/shown.tmp\" \"" << folder << "/shown\"\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return script;
 }
 
 std::vector<int> processesMentioning(const std::string& marker) {

@@ -40,6 +40,18 @@ using ReadSheet = std::vector<std::vector<ReadCell>>;  // [row-1][column-1]
 // The first sheet of `workbook`, through a CSV conversion.
 ReadSheet readBack(const std::string& workbook, const std::string& scratch);
 
+// The first sheet of each of `workbooks`, in order, through one conversion
+// (one office start for them all); an empty sheet for one that failed.
+std::vector<ReadSheet> readBackAll(const std::vector<std::string>& workbooks,
+                                   const std::string& scratch);
+
+// Pages of a PDF the office wrote (its page objects).
+int pdfPages(const std::string& pdf);
+
+// Writes a script that records the arguments it is called with into
+// `folder`/shown, standing in for the visible office; returns its path.
+std::string writeDisplayRecorder(const std::string& folder);
+
 // Processes, other than zombies, whose command line mentions `marker`.
 std::vector<int> processesMentioning(const std::string& marker);
 
