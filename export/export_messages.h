@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/spreadsheet.h"
 
@@ -11,8 +12,10 @@ namespace cubrix {
 // Number of a failure that is not the application's: the counter's limit.
 inline constexpr int kCounterLimitNumber = 6;
 
+// `tried`: the applications that could not be started, in the order tried.
 std::string exportFailureText(SpreadsheetError kind, const std::string& workbookPath,
-                              const std::string& detail);
+                              const std::string& detail,
+                              const std::vector<std::string>& tried = {});
 std::string counterLimitText();
 
 // Number of a bill the workbook cannot take: a text longer than a cell holds.

@@ -1,0 +1,53 @@
+// The operator's texts for a failed export.
+#include "export/export_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace cubrix {
+namespace {
+
+// Advice to install or end a program this system cannot drive sends the
+// operator the wrong way.
+TEST(ExportMessages, NameOnlyTheProgramsOfThisSystem) {
+#ifdef _WIN32
+    const std::vector<std::string> foreign = {"LibreOffice"};
+#else
+    const std::vector<std::string> foreign = {"Excel", "EXCEL", "WPS", "et.exe"};
+#endif
+    const SpreadsheetError kinds[] = {
+        SpreadsheetError::CannotStart,  SpreadsheetError::FileMissing,
+        SpreadsheetError::SheetMissing, SpreadsheetError::WorkbookLocked,
+        SpreadsheetError::TimedOut,     SpreadsheetError::Unresponsive,
+        SpreadsheetError::Other,
+    };
+    for (const SpreadsheetError kind : kinds) {
+        const std::string text = exportFailureText(kind, "Tarnel账单.xls", "detail");
+        for (const std::string& name : foreign)
+            EXPECT_EQ(text.find(name), std::string::npos) << text;
+        EXPECT_NE(text.find("窗口中的账单没有改动"), std::string::npos) << text;
+    }
+}
+
+TEST(ExportMessages, CannotStartListsWhatWasTriedInOrder) {
+    struct Case {
+        std::vector<std::string> tried;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{}, "已正确安装，然后再次打印。"},
+        {{"甲"}, "依次试过：甲。请安装 "},
+        {{"甲", "乙"}, "依次试过：甲、乙。请安装 "},
+    };
+    for (const Case& c : cases) {
+        const std::string text =
+            exportFailureText(SpreadsheetError::CannotStart, "Tarnel账单.xls", "detail", c.tried);
+        EXPECT_EQ(text.rfind("无法启动电子表格程序。", 0), 0u) << text;
+        EXPECT_NE(text.find(c.says), std::string::npos) << text;
+    }
+}
+
+}  // namespace
+}  // namespace cubrix
