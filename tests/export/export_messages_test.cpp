@@ -31,23 +31,5 @@ TEST(ExportMessages, NameOnlyTheProgramsOfThisSystem) {
     }
 }
 
-TEST(ExportMessages, CannotStartListsWhatWasTriedInOrder) {
-    struct Case {
-        std::vector<std::string> tried;
-        const char* says;
-    };
-    const Case cases[] = {
-        {{}, "已正确安装，然后再次打印。"},
-        {{"甲"}, "依次试过：甲。请安装 "},
-        {{"甲", "乙"}, "依次试过：甲、乙。请安装 "},
-    };
-    for (const Case& c : cases) {
-        const std::string text =
-            exportFailureText(SpreadsheetError::CannotStart, "Tarnel账单.xls", "detail", c.tried);
-        EXPECT_EQ(text.rfind("无法启动电子表格程序。", 0), 0u) << text;
-        EXPECT_NE(text.find(c.says), std::string::npos) << text;
-    }
-}
-
 }  // namespace
 }  // namespace cubrix
