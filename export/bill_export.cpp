@@ -53,7 +53,7 @@ std::optional<Failure> Command4_Click(const BillSheet& sheet, ExportCounter& cou
         } catch (const CounterAtLimit&) {
             last = {kCounterLimitNumber, counterLimitText()};
         } catch (const SpreadsheetFailure& f) {
-            last = {f.number(), exportFailureText(f.kind(), env.workbookPath, f.what())};
+            last = {f.number(), exportFailureText(f.kind(), env.workbookPath, f.what(), f.tried())};
         } catch (const std::exception& e) {
             last = {0, exportFailureText(SpreadsheetError::Other, env.workbookPath, e.what())};
         } catch (...) {  // a backend's own exception type: still this export's failure

@@ -7,15 +7,34 @@ namespace {
 
 constexpr const char* kBillKept = "窗口中的账单没有改动。";
 
+// The programs the export drives on this system, as the operator installs
+// them, and how one that refuses every call is ended by hand.
+#ifdef _WIN32
+constexpr const char* kSpreadsheetPrograms = "Microsoft Excel 或 WPS Office";
+constexpr const char* kEndByHand =
+    "请在任务管理器中结束电子表格程序（Excel 为 EXCEL.EXE，WPS 为 et.exe 或 wpsoffice.exe）";
+#else
+constexpr const char* kSpreadsheetPrograms = "LibreOffice Calc";
+constexpr const char* kEndByHand = "请结束电子表格程序";
+#endif
+
+std::string cannotStartText(const std::vector<std::string>& tried) {
+    std::string text = "无法启动电子表格程序。";
+    if (tried.empty())
+        return text + "请确认 " + kSpreadsheetPrograms + " 已正确安装，然后再次打印。";
+    text += "依次试过：";
+    for (std::size_t i = 0; i < tried.size(); ++i) text += (i ? "、" : "") + tried[i];
+    return text + "。请安装 " + kSpreadsheetPrograms + "，然后再次打印。";
+}
+
 }  // namespace
 
 std::string exportFailureText(SpreadsheetError kind, const std::string& path,
-                              const std::string& detail) {
+                              const std::string& detail, const std::vector<std::string>& tried) {
     std::string text;
     switch (kind) {
         case SpreadsheetError::CannotStart:
-            text =
-                "无法启动电子表格程序。请确认 LibreOffice Calc 或 Excel 已正确安装，然后再次打印。";
+            text = cannotStartText(tried);
             break;
         case SpreadsheetError::FileMissing:
             text = "找不到账单工作簿：" + path + "\n请把账单模板放到这个位置，然后再次打印。";
@@ -33,9 +52,8 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
             break;
         case SpreadsheetError::Unresponsive:
             // It may still hold the workbook: the operator may have to end it.
-            text =
-                "电子表格程序长时间没有响应，这次导出已放弃。请稍候再次打印；如果仍然没有响应，"
-                "请在任务管理器中结束电子表格程序（Excel 为 EXCEL.EXE），然后再次打印。";
+            text = "电子表格程序长时间没有响应，这次导出已放弃。请稍候再次打印；";
+            text = text + "如果仍然没有响应，" + kEndByHand + "，然后再次打印。";
             break;
         case SpreadsheetError::Other:
             text = "导出账单时出错：" + detail + "\n请再次打印。";

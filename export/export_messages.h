@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/spreadsheet.h"
 
@@ -13,8 +14,10 @@ namespace cubrix {
 // Shown before every export: the workbook must not be open elsewhere.
 inline constexpr std::u16string_view kPrintReminder = u"每次打印前请先关闭*Tarnel账单*";
 
+// `tried`: the applications that could not be started, in the order tried.
 std::string exportFailureText(SpreadsheetError kind, const std::string& workbookPath,
-                              const std::string& detail);
+                              const std::string& detail,
+                              const std::vector<std::string>& tried = {});
 std::string counterLimitText();
 
 // `text` is the field's text; the message quotes its beginning so that the

@@ -6,7 +6,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace cubrix {
 
@@ -22,17 +24,22 @@ enum class SpreadsheetError {
 };
 
 // Thrown by every operation that fails. `number` is the backend's code (an
-// HRESULT, or the backend's own numbering).
+// HRESULT, or the backend's own numbering). A backend that tries several
+// applications in turn and could start none names them in `tried` (UTF-8, as
+// the operator knows them), so that the operator knows what is missing.
 class SpreadsheetFailure : public std::runtime_error {
 public:
-    SpreadsheetFailure(SpreadsheetError kind, int number, const std::string& detail)
-        : std::runtime_error(detail), kind_(kind), number_(number) {}
+    SpreadsheetFailure(SpreadsheetError kind, int number, const std::string& detail,
+                       std::vector<std::string> tried = {})
+        : std::runtime_error(detail), kind_(kind), number_(number), tried_(std::move(tried)) {}
     SpreadsheetError kind() const { return kind_; }
     int number() const { return number_; }
+    const std::vector<std::string>& tried() const { return tried_; }
 
 private:
     SpreadsheetError kind_;
     int number_;
+    std::vector<std::string> tried_;
 };
 
 // The hidden instance that fills and saves the workbook, or the one that

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "bill/utf8.h"
@@ -24,6 +25,12 @@ constexpr HRESULT kReadOnlyHresult = E_ACCESSDENIED;
 // format alone, so a cell that gets a number on the next print still shows it
 // in its own format.
 constexpr char16_t kLiteralPrefix = u'\'';
+
+// A busy server's refusal: RPC_E_CALL_REJECTED once the message filter gave
+// up, RPC_E_SERVERCALL_RETRYLATER where no filter retried it.
+bool busy(HRESULT hr) {
+    return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
+}
 
 IDispatch* held(const com::ComPtr<IDispatch>& object, const char* what) {
     if (!object) throw ComError(E_UNEXPECTED, std::string("no ") + what + " held");
@@ -77,7 +84,7 @@ void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
     try {
         run();
     } catch (const ComError& e) {
-        if (e.hr() == RPC_E_CALL_REJECTED) {
+        if (busy(e.hr())) {
             unresponsive_ = true;
             kind = SpreadsheetError::Unresponsive;
         }
@@ -85,10 +92,42 @@ void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
     }
 }
 
-ExcelSpreadsheet::ExcelSpreadsheet(std::wstring progId)
-    : launch_([id = std::move(progId)] { return com::createObject(id, CLSCTX_LOCAL_SERVER); }) {}
+ExcelSpreadsheet::ExcelSpreadsheet(std::span<const Office> offices, Launcher launch)
+    : offices_(offices.begin(), offices.end()), launch_(std::move(launch)) {}
 
-ExcelSpreadsheet::ExcelSpreadsheet(Launcher launch) : launch_(std::move(launch)) {}
+com::ComPtr<IDispatch> ExcelSpreadsheet::startServer(std::wstring_view progId) {
+    return com::createObject(progId, CLSCTX_LOCAL_SERVER);
+}
+
+// The first office that can be created, or for the shown instance the one
+// that wrote the workbook. When none can, the failure names every office
+// tried and carries the HRESULT of the first, the preferred one.
+com::ComPtr<IDispatch> ExcelSpreadsheet::launchOffice(InstanceUse use) {
+    if (use == InstanceUse::Display && office_) return launch_(offices_[*office_].progId);
+    office_.reset();
+    HRESULT first = REGDB_E_CLASSNOTREG;
+    std::string detail = "no spreadsheet program to start";
+    std::vector<std::string> tried;
+    for (std::size_t i = 0; i < offices_.size(); ++i) {
+        try {
+            com::ComPtr<IDispatch> application = launch_(offices_[i].progId);
+            office_ = i;
+            return application;
+        } catch (const ComError& e) {
+            if (tried.empty()) {
+                first = e.hr();
+                detail.clear();
+            } else {
+                detail += "; ";
+            }
+            detail += e.what();
+            if (std::find(tried.begin(), tried.end(), offices_[i].name) == tried.end())
+                tried.emplace_back(offices_[i].name);
+        }
+    }
+    throw SpreadsheetFailure(SpreadsheetError::CannotStart, static_cast<int>(first), detail,
+                             std::move(tried));
+}
 
 void ExcelSpreadsheet::createInstance(InstanceUse use) {
     release();
@@ -96,11 +135,17 @@ void ExcelSpreadsheet::createInstance(InstanceUse use) {
     step(SpreadsheetError::CannotStart, [&] {
         if (!apartment_) apartment_.emplace();
         if (!busyRetry_) busyRetry_.emplace();
-        application_ = launch_();
-        // Nobody sees a prompt of the hidden instance (file in use, the .xls
-        // compatibility check on save); it would wait for an answer forever.
-        if (use == InstanceUse::Work) com::put(application_.get(), L"DisplayAlerts", false);
+        application_ = launchOffice(use);
         workbooks_ = com::getObject(application_.get(), L"Workbooks");
+        // A new instance is hidden and empty. WPS serves every caller from
+        // one process and may hand out the operator's open window instead.
+        shared_ = com::get(application_.get(), L"Visible").toBool() ||
+                  com::get(workbooks_.get(), L"Count").toDouble() > 0;
+        if (use != InstanceUse::Work) return;
+        if (shared_) alertsBefore_ = com::get(application_.get(), L"DisplayAlerts").toBool();
+        // Nobody answers a prompt while the export waits on its call (file in
+        // use, the .xls compatibility check on save); it would wait forever.
+        com::put(application_.get(), L"DisplayAlerts", false);
     });
 }
 
@@ -139,7 +184,7 @@ void ExcelSpreadsheet::save() {
         try {
             com::call(held(workbook_, "workbook"), L"Save");
         } catch (const ComError& e) {
-            if (e.hr() != RPC_E_CALL_REJECTED && writeRefused(e.hr(), path_))
+            if (!busy(e.hr()) && writeRefused(e.hr(), path_))
                 throw SpreadsheetFailure(SpreadsheetError::WorkbookLocked, static_cast<int>(e.hr()),
                                          e.what());
             throw;
@@ -148,13 +193,22 @@ void ExcelSpreadsheet::save() {
 }
 
 void ExcelSpreadsheet::closeAll() {
-    step(SpreadsheetError::Other, [&] { com::call(held(workbooks_, "Workbooks"), L"Close"); });
+    // In the operator's window only the bill workbook is ours to close.
+    if (shared_)
+        step(SpreadsheetError::Other, [&] { com::call(held(workbook_, "workbook"), L"Close"); });
+    else
+        step(SpreadsheetError::Other, [&] { com::call(held(workbooks_, "Workbooks"), L"Close"); });
     sheet_.reset();
     workbook_.reset();
 }
 
 void ExcelSpreadsheet::quit() {
-    step(SpreadsheetError::Other, [&] { com::call(held(application_, "application"), L"Quit"); });
+    // The operator's window stays as it was found.
+    if (shared_)
+        restoreAlerts();
+    else
+        step(SpreadsheetError::Other,
+             [&] { com::call(held(application_, "application"), L"Quit"); });
     quit_ = true;
 }
 
@@ -164,19 +218,36 @@ void ExcelSpreadsheet::show() {
     shown_ = true;
 }
 
-// Closes the workbook unsaved and ends the instance. Every step is tried even
-// when one fails: a dead server only makes each of them fail quickly.
+// A failed restore only leaves the operator's prompts off; the bill is saved.
+void ExcelSpreadsheet::restoreAlerts() noexcept {
+    if (!alertsBefore_) return;
+    try {
+        com::put(application_.get(), L"DisplayAlerts", *alertsBefore_);
+    } catch (const ComError&) {
+    }
+    alertsBefore_.reset();
+}
+
+// Closes the workbook unsaved and ends the instance, or in the operator's
+// window closes only the workbook. Every step is tried even when one fails: a
+// dead server only makes each of them fail quickly.
 void ExcelSpreadsheet::endAbandoned() noexcept {
     IDispatch* app = application_.get();
-    try {
-        com::put(app, L"DisplayAlerts", false);
-    } catch (const ComError&) {
+    if (!shared_) {
+        try {
+            com::put(app, L"DisplayAlerts", false);
+        } catch (const ComError&) {
+        }
     }
     if (workbook_) {
         try {
-            com::call(workbook_.get(), L"Close", false);  // SaveChanges:=False
+            com::call(workbook_.get(), L"Close", false);  // SaveChanges:=False asks nothing
         } catch (const ComError&) {
         }
+    }
+    if (shared_) {
+        restoreAlerts();
+        return;
     }
     try {
         com::call(app, L"Quit");  // quits without saving while alerts are off
@@ -194,7 +265,8 @@ void ExcelSpreadsheet::release() noexcept {
     workbook_.reset();
     workbooks_.reset();
     application_.reset();
-    quit_ = shown_ = unresponsive_ = false;
+    quit_ = shown_ = unresponsive_ = shared_ = false;
+    alertsBefore_.reset();
     busyRetry_.reset();
     apartment_.reset();
 }

@@ -1,34 +1,41 @@
 // Excel driven through COM late binding (IDispatch), as a script would drive
-// it: no type library, so any Excel version that answers to the ProgID works.
-// Use one object from one thread; it joins that thread to COM while an
-// instance is held.
+// it: no type library, so any Excel version that answers to the ProgID works,
+// and so does WPS Spreadsheets, which publishes the same object model. Use
+// one object from one thread; it joins that thread to COM while an instance
+// is held.
 #pragma once
 
 #include <oaidl.h>
 #include <objbase.h>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "export/spreadsheet.h"
 #include "platform/excel/busy_retry.h"
 #include "platform/excel/com_apartment.h"
 #include "platform/excel/com_ptr.h"
+#include "platform/excel/office_prog_ids.h"
 
 namespace cubrix {
 
-inline constexpr const wchar_t* kExcelProgId = L"Excel.Application";
-
 class ExcelSpreadsheet : public Spreadsheet {
 public:
-    // Returns a new application object; throws com::ComError when it cannot.
-    using Launcher = std::function<com::ComPtr<IDispatch>()>;
+    // Returns a new application object of the class `progId`; throws
+    // com::ComError when it cannot.
+    using Launcher = std::function<com::ComPtr<IDispatch>(std::wstring_view progId)>;
 
-    // Starts a new out-of-process server of `progId` for every instance.
-    explicit ExcelSpreadsheet(std::wstring progId = kExcelProgId);
-    // Any object with Excel's members will do (tests hand in a recorder).
-    explicit ExcelSpreadsheet(Launcher launch);
+    // A work instance comes from the first of `offices` that can be created;
+    // the shown instance after it from the same one. By default each is a new
+    // out-of-process server; any object with Excel's members will do (tests
+    // hand in a recorder).
+    explicit ExcelSpreadsheet(std::span<const Office> offices = kOfficeProgIds,
+                              Launcher launch = startServer);
     ~ExcelSpreadsheet() override { release(); }
 
     void createInstance(InstanceUse use) override;
@@ -41,12 +48,18 @@ public:
     void show() override;
     void release() noexcept override;
 
+    static com::ComPtr<IDispatch> startServer(std::wstring_view progId);
+
 private:
     template <class Step>
     void step(SpreadsheetError kind, Step&& run);
+    com::ComPtr<IDispatch> launchOffice(InstanceUse use);
+    void restoreAlerts() noexcept;
     void endAbandoned() noexcept;
 
+    std::vector<Office> offices_;
     Launcher launch_;
+    std::optional<std::size_t> office_;  // of the last work instance
     std::optional<com::ComApartment> apartment_;
     std::optional<com::BusyRetry> busyRetry_;
     InstanceUse use_ = InstanceUse::Work;
@@ -58,6 +71,10 @@ private:
     bool quit_ = false;
     bool shown_ = false;
     bool unresponsive_ = false;  // a call was refused for longer than kBusyWaitMs
+    // The operator's own running window, which a server that serves every
+    // caller from one process hands out: only the bill workbook is ours in it.
+    bool shared_ = false;
+    std::optional<bool> alertsBefore_;  // the shared window's own DisplayAlerts
 };
 
 }  // namespace cubrix

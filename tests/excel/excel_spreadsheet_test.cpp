@@ -35,7 +35,8 @@ class ExcelBackend : public ::testing::Test {
 protected:
     Automation automation;
     std::string path = workbookFile();
-    ExcelSpreadsheet excel{[this] { return automation.application(); }};
+    ExcelSpreadsheet excel{kOfficeProgIds,
+                           [this](std::wstring_view) { return automation.application(); }};
 
     void openSheet() {
         excel.createInstance(InstanceUse::Work);
@@ -52,8 +53,10 @@ TEST_F(ExcelBackend, WorkPassInExcelsTerms) {
     excel.quit();
     excel.release();
     const std::vector<std::string> expected = {
-        "Excel.DisplayAlerts=false",
         "Excel.Workbooks",
+        "Excel.Visible",
+        "Workbooks.Count",
+        "Excel.DisplayAlerts=false",
         "Workbooks.Open(\"" + path + "\")",
         "Workbook.ReadOnly",
         "Workbook.Worksheets(\"Tarnel账单\")",
@@ -162,8 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailingClick{"open_refused",
                      [](Automation& a, std::string&) { fail(a, "Open", kExcelError, true); },
                      kExcelError, "导出账单时出错：Open: Recorder", 2},
-        FailingClick{"read_only",
-                     [](Automation& a, std::string&) { a.values["ReadOnly"] = VARIANT_TRUE; },
+        FailingClick{"read_only", [](Automation& a, std::string&) { a.values["ReadOnly"] = true; },
                      E_ACCESSDENIED, "正在别处打开", 2},
         FailingClick{"no_such_sheet",
                      [](Automation& a, std::string&) { fail(a, "Worksheets", DISP_E_BADINDEX); },
@@ -189,8 +191,72 @@ INSTANTIATE_TEST_SUITE_P(
         // Refused past the busy wait: references dropped, nothing more asked.
         FailingClick{"busy",
                      [](Automation& a, std::string&) { fail(a, "Value", RPC_E_CALL_REJECTED); },
-                     RPC_E_CALL_REJECTED, "EXCEL.EXE", 0}),
+                     RPC_E_CALL_REJECTED, "EXCEL.EXE", 0},
+        // The same refusal where no message filter retried the call.
+        FailingClick{
+            "busy_unfiltered",
+            [](Automation& a, std::string&) { fail(a, "Save", RPC_E_SERVERCALL_RETRYLATER); },
+            RPC_E_SERVERCALL_RETRYLATER, "et.exe", 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// An office that serves every caller from one process may hand out the
+// operator's own window. Whatever the road, only the bill workbook is closed
+// in it, the operator's alerts come back, and the window is never ended.
+TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
+    struct Case {
+        const char* what;
+        std::function<void(Automation&)> arrange;
+        std::function<void()> run;
+        std::vector<std::pair<std::string, int>> counts;  // log entry, times
+    };
+    const auto click = [this] {
+        BillSheet sheet;
+        ExportCounter counter = 0;
+        EXPECT_FALSE(Command4_Click(sheet, counter, {excel, path, {}}).has_value());
+    };
+    const auto abandon = [this] {
+        openSheet();
+        excel.release();
+    };
+    const Case cases[] = {
+        {"click with the operator's workbooks open",
+         [](Automation& a) { a.values["Count"] = 2; },
+         click,
+         {{"Workbook.Close()", 1}, {"Excel.DisplayAlerts=true", 1}, {"Excel.Visible=true", 1}}},
+        {"abandoned in a visible window",
+         [](Automation& a) { a.values["Visible"] = true; },
+         abandon,
+         {{"Workbook.Close(false)", 1}, {"Excel.DisplayAlerts=true", 1}}},
+        {"operator's alerts were off",
+         [](Automation& a) {
+             a.values["Count"] = 1;
+             a.values["DisplayAlerts"] = false;
+         },
+         abandon,
+         {{"Excel.DisplayAlerts=false", 2}, {"Excel.DisplayAlerts=true", 0}}},
+        {"shown instance failing at open",
+         [](Automation& a) {
+             a.values["Visible"] = true;
+             fail(a, "Open", kExcelError, true);
+         },
+         [this] {
+             excel.createInstance(InstanceUse::Display);
+             EXPECT_THROW(excel.openWorkbook(path), SpreadsheetFailure);
+             excel.release();
+         },
+         {{"Excel.DisplayAlerts", 0}}},
+    };
+    for (const Case& c : cases) {
+        automation = {};
+        c.arrange(automation);
+        c.run();
+        EXPECT_EQ(automation.count("Excel.Quit"), 0) << c.what;
+        EXPECT_EQ(automation.count("Workbooks.Close"), 0) << c.what;
+        for (const auto& [entry, times] : c.counts)
+            EXPECT_EQ(automation.count(entry), times) << c.what << ": " << entry;
+        EXPECT_EQ(automation.alive, 0) << c.what;
+    }
+}
 
 }  // namespace
 }  // namespace cubrix

@@ -99,7 +99,9 @@ public:
         if (isPut) entry += "=" + render(params->rgvarg[0]);
         a_.log.push_back(entry);
 
-        if (const auto fault = a_.faults.find(member); fault != a_.faults.end()) {
+        if (const auto fault = a_.faults.find(member);
+            fault != a_.faults.end() && fault->second.times != 0) {
+            if (fault->second.times > 0) --fault->second.times;
             if (!fault->second.asException) return fault->second.hr;
             *info = {};
             info->bstrSource = SysAllocString(L"Recorder");
@@ -108,8 +110,13 @@ public:
         }
         if (isPut || !result) return S_OK;
         if (const auto value = a_.values.find(member); value != a_.values.end()) {
-            V_VT(result) = VT_BOOL;
-            V_BOOL(result) = value->second;
+            if (const bool* flag = std::get_if<bool>(&value->second)) {
+                V_VT(result) = VT_BOOL;
+                V_BOOL(result) = *flag ? VARIANT_TRUE : VARIANT_FALSE;
+            } else {
+                V_VT(result) = VT_I4;
+                V_I4(result) = std::get<int>(value->second);
+            }
             return S_OK;
         }
         V_VT(result) = VT_DISPATCH;

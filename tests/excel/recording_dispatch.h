@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/excel/com_ptr.h"
@@ -23,11 +24,14 @@ struct Automation {
     struct Fault {
         HRESULT hr;
         bool asException = false;  // DISP_E_EXCEPTION with the code in EXCEPINFO::scode
+        int times = -1;            // calls that fail before the member works; -1: every one
     };
     std::vector<std::string> log;
-    std::map<std::string, Fault> faults;  // by member name, for every call to it
-    // Member name -> what a get returns; a workbook opens writable.
-    std::map<std::string, VARIANT_BOOL> values = {{"ReadOnly", VARIANT_FALSE}};
+    std::map<std::string, Fault> faults;  // by member name
+    // Member name -> what a get returns: by default a new, hidden, empty
+    // instance with its alerts on, and a workbook that opens writable.
+    std::map<std::string, std::variant<bool, int>> values = {
+        {"ReadOnly", false}, {"Visible", false}, {"Count", 0}, {"DisplayAlerts", true}};
     int alive = 0;  // objects not yet released
 
     // A new root object ("Excel"), as CoCreateInstance would give.

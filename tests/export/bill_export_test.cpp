@@ -199,7 +199,7 @@ TEST_F(BillExport, BothPassesFailingTellsTheOperatorAndKeepsTheBill) {
                           {'D', SpreadsheetError::SheetMissing, "没有名为“Tarnel账单”的工作表"},
                           {'F', SpreadsheetError::WorkbookLocked, "请先关闭*Tarnel账单*"},
                           {'E', SpreadsheetError::TimedOut, "已被结束"},
-                          {'E', SpreadsheetError::Unresponsive, "EXCEL.EXE"},
+                          {'E', SpreadsheetError::Unresponsive, "仍然没有响应"},
                           {'H', SpreadsheetError::Other, "injected"}};
     for (const auto& c : cases) {
         FakeSpreadsheet f;
