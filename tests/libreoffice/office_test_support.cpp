@@ -10,6 +10,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/libreoffice/office_install.h"
+
 namespace cubrix::testing {
 namespace fs = std::filesystem;
 namespace {
@@ -72,7 +74,7 @@ std::string copyTemplate(const std::string& folder) {
 bool convertWithOffice(const std::string& input, const std::string& filter,
                        const std::string& outFolder, const std::string& profileRoot) {
     const std::string profile = "-env:UserInstallation=file://" + profileRoot + "/readback-profile";
-    const std::vector<std::string> args = {"/usr/lib/libreoffice/program/soffice",
+    const std::vector<std::string> args = {std::string(lo::kOfficeProgramDir) + "/soffice",
                                            "--headless",
                                            "--invisible",
                                            "--norestore",
@@ -89,7 +91,6 @@ bool convertWithOffice(const std::string& input, const std::string& filter,
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("LC_ALL", "C.UTF-8", 1);
-        unsetenv("URE_BOOTSTRAP");
         freopen("/dev/null", "w", stdout);
         freopen("/dev/null", "w", stderr);
         execv(argv[0], argv.data());
