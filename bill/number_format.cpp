@@ -37,7 +37,7 @@ int parseScientific(const char* begin, const char* end, char* digits, int& exp10
 // since a double holds any two 15-digit decimals apart. With 16 or 17 digits,
 // rounding it again gives the same result unless it ends in a 16th digit 5,
 // where it may stand on the far side of the tie; only then is the value
-// converted at fixed precision.
+// converted at fixed precision (which takes an exact tie to the even digit).
 Decimal toFifteenDigits(double magnitude) {
     char buf[64];
     char digits[24];
