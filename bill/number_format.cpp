@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "bill/decimal_digits.h"
+#include "bill/number_format_paths.h"
+
 namespace cubrix {
 namespace {
 
@@ -34,7 +37,7 @@ int parseScientific(const char* begin, const char* end, char* digits, int& exp10
 // since a double holds any two 15-digit decimals apart. With 16 or 17 digits,
 // rounding it again gives the same result unless it ends in a 16th digit 5,
 // where it may stand on the far side of the tie; only then is the value
-// converted at fixed precision.
+// converted at fixed precision (which takes an exact tie to the even digit).
 Decimal toFifteenDigits(double magnitude) {
     char buf[64];
     char digits[24];
@@ -48,15 +51,9 @@ Decimal toFifteenDigits(double magnitude) {
     } else if (count > kSignificantDigits) {
         const bool up = digits[kSignificantDigits] >= '5';
         count = kSignificantDigits;
-        if (up) {
-            int k = count - 1;
-            while (k >= 0 && digits[k] == '9') digits[k--] = '0';
-            if (k >= 0) {
-                ++digits[k];
-            } else {
-                digits[0] = '1';
-                ++d.exp10;
-            }
+        if (up && !roundUpDigits(digits, count)) {  // 99..9 became 100..0
+            digits[0] = '1';
+            ++d.exp10;
         }
     }
     while (count > 1 && digits[count - 1] == '0') --count;
@@ -65,31 +62,10 @@ Decimal toFifteenDigits(double magnitude) {
     return d;
 }
 
-// Exact powers of ten as doubles and as integers.
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr std::uint64_t kIntPow10[] = {1ULL,
-                                       10ULL,
-                                       100ULL,
-                                       1000ULL,
-                                       10000ULL,
-                                       100000ULL,
-                                       1000000ULL,
-                                       10000000ULL,
-                                       100000000ULL,
-                                       1000000000ULL,
-                                       10000000000ULL,
-                                       100000000000ULL,
-                                       1000000000000ULL,
-                                       10000000000000ULL,
-                                       100000000000000ULL,
-                                       1000000000000000ULL,
-                                       10000000000000000ULL,
-                                       100000000000000000ULL,
-                                       1000000000000000000ULL,
-                                       10000000000000000000ULL};
 constexpr int kFastMinExp = -8;  // 10^(14-k) must be exact: 14 - k <= 22
 constexpr int kFastMaxExp = 14;
+// 15 digits times 10^decimals must fit an uint64.
+constexpr int kMaxFastDecimals = 4;
 
 // The common case without any text conversion: for 1e-8 <= v < 1e15 the
 // product v x 10^(14-k) and its exact error (fma) give the 15-digit rounding
@@ -98,8 +74,9 @@ constexpr int kFastMaxExp = 14;
 bool fifteenDigitsFast(double v, std::uint64_t& digits15, int& exp10) {
     if (!(v >= 1e-8 && v < 1e15)) return false;
     int k = kFastMaxExp;
-    while (k > kFastMinExp && v < (k >= 0 ? kPow10[k] : 1.0 / kPow10[-k])) --k;
-    const double scale = kPow10[kFastMaxExp - k];
+    while (k > kFastMinExp && v < (k >= 0 ? kExactPowersOfTen[k] : 1.0 / kExactPowersOfTen[-k]))
+        --k;
+    const double scale = kExactPowersOfTen[kFastMaxExp - k];
     const double s = v * scale;
     const double error = std::fma(v, scale, -s);  // v*scale == s + error exactly
     double r = std::nearbyint(s);
@@ -125,9 +102,9 @@ char16_t* writeRounded(std::uint64_t digits15, int exp10, int decimals, char16_t
     const int shift = exp10 - kSignificantDigits + 1 + decimals;
     std::uint64_t n = 0;
     if (shift >= 0) {
-        n = digits15 * kIntPow10[shift];
+        n = digits15 * kIntPowersOfTen[shift];
     } else if (-shift <= kSignificantDigits) {
-        const std::uint64_t unit = kIntPow10[-shift];
+        const std::uint64_t unit = kIntPowersOfTen[-shift];
         n = digits15 / unit + (digits15 % unit >= unit / 2 ? 1 : 0);
     }
     char buf[24];
@@ -144,22 +121,24 @@ char16_t* writeRounded(std::uint64_t digits15, int exp10, int decimals, char16_t
 
 }  // namespace
 
-std::u16string_view formatFixed(double value, int decimals, char16_t* out) {
+std::optional<std::u16string_view> formatFixedFast(double value, int decimals, char16_t* out) {
+    if (value == 0.0 || decimals < 1 || decimals > kMaxFastDecimals) return std::nullopt;
+    std::uint64_t digits15 = 0;
+    int exp10 = 0;
+    if (!fifteenDigitsFast(std::fabs(value), digits15, exp10)) return std::nullopt;
+    char16_t* p = out;
+    if (std::signbit(value)) *p++ = u'-';
+    p = writeRounded(digits15, exp10, decimals, p);
+    return std::u16string_view(out, static_cast<std::size_t>(p - out));
+}
+
+std::u16string_view formatFixedByText(double value, int decimals, char16_t* out) {
     const bool negative = std::signbit(value) && value != 0.0;
     // Digits of the result, integer part first, `decimals` after the point.
     char digits[kFormatBufferSize];
     int intDigits = 0;
     int total = 0;
 
-    if (std::uint64_t digits15 = 0; value != 0.0 && decimals >= 1 && decimals <= 4) {
-        int exp10 = 0;
-        if (fifteenDigitsFast(std::fabs(value), digits15, exp10)) {
-            char16_t* p = out;
-            if (negative) *p++ = u'-';
-            p = writeRounded(digits15, exp10, decimals, p);
-            return {out, static_cast<std::size_t>(p - out)};
-        }
-    }
     if (value != 0.0) {
         Decimal d = toFifteenDigits(std::fabs(value));
         // Position p of digit i is exp10 - i (power of ten it stands for).
@@ -173,17 +152,12 @@ std::u16string_view formatFixed(double value, int decimals, char16_t* out) {
         }
         // Half away from zero: look at the first dropped digit.
         const int firstDropped = d.exp10 - (lowest - 1);
-        if (firstDropped >= 0 && firstDropped < d.count && d.digits[firstDropped] >= '5') {
-            int k = total - 1;
-            while (k >= 0 && digits[k] == '9') digits[k--] = '0';
-            if (k >= 0) {
-                ++digits[k];
-            } else {  // 9.99.. became 10.00..
-                for (int m = total; m > 0; --m) digits[m] = digits[m - 1];
-                digits[0] = '1';
-                ++intDigits;
-                ++total;
-            }
+        if (firstDropped >= 0 && firstDropped < d.count && d.digits[firstDropped] >= '5' &&
+            !roundUpDigits(digits, total)) {  // 9.99.. became 10.00..
+            for (int m = total; m > 0; --m) digits[m] = digits[m - 1];
+            digits[0] = '1';
+            ++intDigits;
+            ++total;
         }
     } else {
         intDigits = 1;
@@ -198,6 +172,11 @@ std::u16string_view formatFixed(double value, int decimals, char16_t* out) {
         *p++ = static_cast<char16_t>(digits[k]);
     }
     return {out, static_cast<std::size_t>(p - out)};
+}
+
+std::u16string_view formatFixed(double value, int decimals, char16_t* out) {
+    if (const auto fast = formatFixedFast(value, decimals, out)) return *fast;
+    return formatFixedByText(value, decimals, out);
 }
 
 }  // namespace cubrix

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "bill/decimal_digits.h"
+
 namespace cubrix {
 namespace {
 
@@ -24,11 +26,6 @@ constexpr bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int kMaxExactPower = 22;
 constexpr int kMaxExactDigits = 15;  // below 2^53
 
 // The text with blanks skipped.
@@ -153,7 +150,7 @@ bool readPlain(std::u16string_view text, double& out) {
         }
     }
     if (digits == 0) return false;
-    const double v = static_cast<double>(mantissa) / kExactPowers[decimals];
+    const double v = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
     out = negative ? -v : v;
     return true;
 }
@@ -200,11 +197,11 @@ std::optional<double> readNumber(std::u16string_view text) {
 
     // Short mantissas with small exponents: one exact operation, correctly rounded.
     const std::int64_t power = scale - m.kept;
-    if (m.kept <= kMaxExactDigits && !m.sticky && power >= -kMaxExactPower &&
-        power <= kMaxExactPower) {
+    if (m.kept <= kMaxExactDigits && !m.sticky && power >= -kMaxExactPowerOfTen &&
+        power <= kMaxExactPowerOfTen) {
         const auto mantissa = static_cast<double>(m.value);
         const double v =
-            power >= 0 ? mantissa * kExactPowers[power] : mantissa / kExactPowers[-power];
+            power >= 0 ? mantissa * kExactPowersOfTen[power] : mantissa / kExactPowersOfTen[-power];
         return negative ? -v : v;
     }
 

@@ -12,7 +12,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
     cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None \
-    -DCUBRIX_TESTS=OFF -DCUBRIX_BENCH=OFF >/dev/null
+    -DBUILD_TESTING=OFF -DCUBRIX_BENCH=OFF >/dev/null
 cmake --build build-deb -j"${CUBRIX_JOBS:-2}"
 rm -rf build-deb/cpack
 cpack --config build-deb/CPackConfig.cmake -B build-deb/cpack >/dev/null

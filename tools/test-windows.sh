@@ -35,7 +35,7 @@ wine wineboot --init >/dev/null 2>&1
 # Test discovery runs the test programs at build time, so the emulator is Wine.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCUBRIX_GUI=OFF -DCUBRIX_LIBREOFFICE=OFF -DCUBRIX_BENCH=OFF -DCUBRIX_EXCEL=ON \
+    -DBUILD_TESTING=ON -DCUBRIX_GUI=OFF -DCUBRIX_LIBREOFFICE=OFF -DCUBRIX_BENCH=OFF -DCUBRIX_EXCEL=ON \
     -DGTest_DIR="$root/$gtest_build/prefix/lib/cmake/GTest" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" >/dev/null
 cmake --build "$build" -j"$jobs"

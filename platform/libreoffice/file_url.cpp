@@ -54,4 +54,13 @@ std::string pathOfFileUrl(std::string_view url) {
     return path;
 }
 
+bool sameFolder(const std::string& a, const std::string& b) {
+    const auto folder = [](const std::string& path) {
+        auto p = std::filesystem::path(path).lexically_normal();
+        if (!p.has_filename() && p.has_parent_path()) p = p.parent_path();
+        return p;
+    };
+    return !a.empty() && !b.empty() && folder(a) == folder(b);
+}
+
 }  // namespace cubrix::lo

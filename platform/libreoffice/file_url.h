@@ -13,5 +13,8 @@ namespace cubrix::lo {
 std::string fileUrl(std::string_view path);
 // The path of a file:// URL; empty for anything else.
 std::string pathOfFileUrl(std::string_view url);
+// Whether two local paths name the same folder, as "/a/b", "/a/b/" and
+// "/a/./b" do; an empty path names none.
+bool sameFolder(const std::string& a, const std::string& b);
 
 }  // namespace cubrix::lo

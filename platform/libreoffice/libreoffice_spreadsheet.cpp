@@ -28,7 +28,6 @@ namespace {
 constexpr auto kConnectRetry = std::chrono::milliseconds(100);
 // The office reads a Chinese file name only under a UTF-8 locale.
 constexpr const char* kOfficeLocale = "LC_ALL=C.UTF-8";
-constexpr const char* kUreBootstrapName = "URE_BOOTSTRAP";
 
 std::string uniquePipeName() {
     static std::atomic<int> serial{0};
@@ -57,8 +56,8 @@ std::vector<std::string> displayEnvironment() {
     const char* ctype = std::getenv("LC_CTYPE");
     const char* lang = std::getenv("LANG");
     const char* effective = (all && *all) ? all : (ctype && *ctype) ? ctype : lang;
-    if (isUtf8Locale(effective)) return lo::childEnvironment({}, {kUreBootstrapName});
-    return lo::childEnvironment({"LC_CTYPE=C.UTF-8"}, {kUreBootstrapName, "LC_ALL"});
+    if (isUtf8Locale(effective)) return lo::childEnvironment({}, {});
+    return lo::childEnvironment({"LC_CTYPE=C.UTF-8"}, {"LC_ALL"});
 }
 
 // Where the office makes the socket of a named pipe; an office that was
@@ -149,8 +148,7 @@ void LibreOfficeSpreadsheet::startOffice() {
         "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext",
         "-env:UserInstallation=" + profile_->url(),
     };
-    if (const int err =
-            office_->start(argv, lo::childEnvironment({kOfficeLocale}, {kUreBootstrapName}))) {
+    if (const int err = office_->start(argv, lo::childEnvironment({kOfficeLocale}, {}))) {
         endOffice();
         fail(SpreadsheetError::CannotStart, lo::kSpawnFailed, errnoText("spawn soffice", err));
     }

@@ -11,6 +11,7 @@
 
 #include "export/spreadsheet.h"
 #include "platform/libreoffice/libreoffice_failures.h"
+#include "platform/libreoffice/office_install.h"
 
 namespace cubrix {
 
@@ -23,7 +24,7 @@ class UnoSession;
 
 struct LibreOfficeOptions {
     // The office program: a path, or a name looked up in PATH.
-    std::string program = "/usr/lib/libreoffice/program/soffice";
+    std::string program = std::string(lo::kOfficeProgramDir) + "/soffice";
     // The command that shows a workbook, its path appended; empty means
     // {program, "--calc", "--norestore"}, which joins a running office.
     std::vector<std::string> displayCommand;

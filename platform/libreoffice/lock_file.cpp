@@ -9,17 +9,6 @@
 #include "platform/libreoffice/file_url.h"
 
 namespace cubrix::lo {
-namespace {
-
-// "/a/b/" and "/a/./b" name the folder "/a/b" too.
-std::filesystem::path folderName(const std::string& path) {
-    auto p = std::filesystem::path(path).lexically_normal();
-    if (!p.has_filename() && p.has_parent_path()) p = p.parent_path();
-    return p;
-}
-
-}  // namespace
-
 std::string lockFilePath(const std::string& workbookPath) {
     const std::filesystem::path p(workbookPath);
     return (p.parent_path() / (".~lock." + p.filename().string() + "#")).string();
@@ -61,8 +50,7 @@ bool removeLockOf(const std::string& workbookPath, const std::string& profileFol
     const std::string lock = lockFilePath(workbookPath);
     LockOwner owner;
     if (!readLock(lock, owner)) return false;
-    const auto theirs = folderName(pathOfFileUrl(owner.profileUrl));
-    if (theirs.empty() || theirs != folderName(profileFolder)) return false;
+    if (!sameFolder(pathOfFileUrl(owner.profileUrl), profileFolder)) return false;
     std::error_code ec;
     return std::filesystem::remove(lock, ec);
 }

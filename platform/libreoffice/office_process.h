@@ -42,7 +42,6 @@ public:
     bool waitGone(std::chrono::milliseconds limit);
     // SIGKILL to the group, then waits a little for it to go.
     void kill();
-    void forget() { leader_ = 0; }
 
 private:
     std::atomic<pid_t> leader_ = 0;  // read by the watchdog's thread too

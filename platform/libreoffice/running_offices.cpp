@@ -46,12 +46,6 @@ bool isOfficeProgram(const std::string& argv0) {
     return name == "soffice.bin" || name == "oosplash";
 }
 
-std::filesystem::path folder(const std::string& path) {
-    auto p = std::filesystem::path(path).lexically_normal();
-    if (!p.has_filename() && p.has_parent_path()) p = p.parent_path();
-    return p;
-}
-
 }  // namespace
 
 std::string profileOfOffice(const std::vector<std::string>& args, const std::string& home,
@@ -65,7 +59,6 @@ std::string profileOfOffice(const std::vector<std::string>& args, const std::str
 }
 
 bool officeUsesProfile(const std::string& profileFolder) {
-    const auto wanted = folder(profileFolder);
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
         const auto pid = entry.path().filename().string();
@@ -75,7 +68,7 @@ bool officeUsesProfile(const std::string& profileFolder) {
         const auto environ = splitNul(readAll(entry.path() / "environ"));
         const auto profile = profileOfOffice(args, environValue(environ, "HOME"),
                                              environValue(environ, "XDG_CONFIG_HOME"));
-        if (profile.empty() || folder(profile) == wanted) return true;
+        if (profile.empty() || sameFolder(profile, profileFolder)) return true;
     }
     return false;
 }

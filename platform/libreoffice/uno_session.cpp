@@ -13,11 +13,12 @@
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
-#include <cstdlib>
 #include <mutex>
+#include <rtl/bootstrap.hxx>
 
 #include "platform/libreoffice/libreoffice_failures.h"
 #include "platform/libreoffice/lock_interaction.h"
+#include "platform/libreoffice/office_install.h"
 
 namespace cubrix::lo {
 
@@ -26,10 +27,6 @@ using rtl::OUString;
 
 namespace {
 
-// Without it the first remote call hangs: the local UNO runtime finds its
-// type libraries through this file.
-constexpr const char* kUreBootstrap =
-    "vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc";
 constexpr const char* kBillFilter = "MS Excel 97";  // keeps the workbook BIFF8 on store
 
 // Error classes of ErrorCodeIOException codes that mean "may not write here"
@@ -61,7 +58,13 @@ uno::Reference<uno::XComponentContext> localContext() {
     static uno::Reference<uno::XComponentContext>* context = nullptr;
     static std::string failure;
     std::call_once(once, [] {
-        setenv("URE_BOOTSTRAP", kUreBootstrap, 1);
+        // The runtime finds the office's type libraries through its
+        // fundamentalrc; without them the first remote call hangs. (Handing
+        // the office's unorc to the bootstrap is not enough: its type list
+        // refers to fundamentalrc.) Set in the runtime alone, not in the
+        // environment: an office we start inherits nothing of it.
+        rtl::Bootstrap::set("URE_BOOTSTRAP",
+                            "vnd.sun.star.pathname:" + ou(kOfficeProgramDir) + "/fundamentalrc");
         try {
             context = new uno::Reference<uno::XComponentContext>(
                 cppu::defaultBootstrap_InitialComponentContext());

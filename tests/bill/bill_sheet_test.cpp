@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string_view>
 #include <vector>
 
 #include "bill/zero_blanking.h"
@@ -10,14 +12,22 @@ namespace cubrix {
 namespace {
 
 TEST(BillSheet, StartsEmptyWithDefaultCaptions) {
+    const std::map<Field, std::u16string_view> captions = {{Field::Combo1, u"联系人"},
+                                                           {Field::Combo2, u"车号"},
+                                                           {Field::Combo3, u"购货单位"},
+                                                           {Field::Combo4, u"出货单位"}};
     BillSheet sheet;
+    int captionBoxes = 0;
     for (int slot = 0; slot < kFieldCount; ++slot) {
         const auto ref = fieldAt(slot);
-        if (ref.field >= Field::Combo1)
-            EXPECT_EQ(sheet.text(ref), defaultCaption(ref.field));
-        else
+        if (const auto caption = captions.find(ref.field); caption != captions.end()) {
+            EXPECT_EQ(sheet.text(ref), caption->second) << fieldName(ref);
+            ++captionBoxes;
+        } else {
             EXPECT_TRUE(sheet.text(ref).empty()) << fieldName(ref);
+        }
     }
+    EXPECT_EQ(captionBoxes, 4);
     EXPECT_EQ(sheet.text(Field::Combo1), u"联系人");
     EXPECT_EQ(sheet.text(Field::Combo2), u"车号");
     EXPECT_EQ(sheet.text(Field::Combo3), u"购货单位");

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
 #include <string>
 
+#include "bill/number_format_paths.h"
 #include "bill/utf8.h"
 
 namespace cubrix {
@@ -51,6 +54,114 @@ TEST(Format, LargestDoubleFitsTheBuffer) {
     EXPECT_EQ(text.substr(0, 16), "-179769313486232");
     EXPECT_EQ(text.substr(text.size() - 6), "0.0000");
 }
+
+std::optional<std::string> fast(double value, int decimals) {
+    char16_t buffer[kFormatBufferSize];
+    const auto text = formatFixedFast(value, decimals, buffer);
+    if (!text) return std::nullopt;
+    return toUtf8(*text);
+}
+
+std::string byText(double value, int decimals) {
+    char16_t buffer[kFormatBufferSize];
+    return toUtf8(formatFixedByText(value, decimals, buffer));
+}
+
+std::string formatted(double value, int decimals) {
+    char16_t buffer[kFormatBufferSize];
+    return toUtf8(formatFixed(value, decimals, buffer));
+}
+
+// Halves at the last decimal after the 15-digit rounding, near-halves either
+// side of it, carries into a new digit and the edges of the fast range: the
+// fast path takes each, and the text path writes the same.
+TEST(BothPaths, WriteTheSameTextOnChosenValues) {
+    const double values[] = {2.675,
+                             0.00015,
+                             0.005,
+                             0.00005,
+                             1.00005,
+                             0.000049999,
+                             0.004999999999999,
+                             9.99995,
+                             99.995,
+                             999999.999999,
+                             999999999999999.9,
+                             99999999999999.95,
+                             123456789012.345,
+                             12345678.0351563,
+                             1e-8,
+                             1.5e-8,
+                             0.30000000000000004,
+                             15.8,
+                             765.82,
+                             999999999999999.875};
+    for (const double v : values)
+        for (const int decimals : {kAmountDecimals, kVolumeDecimals})
+            for (const double value : {v, -v}) {
+                const auto quick = fast(value, decimals);
+                ASSERT_TRUE(quick.has_value()) << value << '/' << decimals;
+                EXPECT_EQ(*quick, byText(value, decimals)) << value << '/' << decimals;
+            }
+}
+
+// Numbers of every decade the fast path covers, and their neighbours one
+// binary step away.
+TEST(BothPaths, AgreeAcrossTheFastRange) {
+    const double mantissas[] = {1,       1.05,      2.675,   4.4445,           5,
+                                9.9995,  9.9999,    1.00015, 1.23456789012345, 9.99999999999995,
+                                3.14159, 6.02214076};
+    int compared = 0;
+    int total = 0;
+    for (int exponent = -8; exponent <= 14; ++exponent) {
+        for (const double m : mantissas) {
+            const double centre = m * std::pow(10.0, exponent);
+            for (const double v :
+                 {std::nextafter(centre, 0.0), centre, std::nextafter(centre, 1e300)})
+                for (const int decimals : {kAmountDecimals, kVolumeDecimals})
+                    for (const double value : {v, -v}) {
+                        ++total;
+                        const auto quick = fast(value, decimals);
+                        if (!quick) continue;
+                        ++compared;
+                        EXPECT_EQ(*quick, byText(value, decimals)) << value << '/' << decimals;
+                    }
+        }
+    }
+    // Only exact ties leave the fast path inside its range.
+    EXPECT_GT(compared, total * 9 / 10);
+}
+
+class TextPathOnly : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(TextPathOnly, WritesTheRoundedText) {
+    const auto& c = GetParam();
+    EXPECT_FALSE(fast(c.value, c.decimals).has_value());
+    EXPECT_EQ(byText(c.value, c.decimals), c.text);
+    EXPECT_EQ(formatted(c.value, c.decimals), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, TextPathOnly,
+    ::testing::Values(
+        // 1e15 and above: all fifteen digits stand before the point
+        FormatCase{1e15, 4, "1000000000000000.0000"}, FormatCase{-1e15, 2, "-1000000000000000.00"},
+        FormatCase{9007199254740993.0, 4, "9007199254740990.0000"},
+        FormatCase{9999999999999998.0, 4, "10000000000000000.0000"},
+        FormatCase{1000000000000005.25, 2, "1000000000000010.00"},
+        FormatCase{999999999999999.5, 2, "1000000000000000.00"},
+        // below 1e-8: nothing shows but the sign
+        FormatCase{5e-9, 4, "0.0000"}, FormatCase{-5e-9, 4, "-0.0000"}, FormatCase{5e-9, 2, "0.00"},
+        FormatCase{9.999999999999999e-9, 4, "0.0000"},
+        // an exact tie at the 16th digit goes to the even 15th digit ...
+        FormatCase{1234567890123.125, 2, "1234567890123.12"},
+        FormatCase{1234567890123.375, 2, "1234567890123.38"},
+        FormatCase{-1234567890123.125, 2, "-1234567890123.12"},
+        // ... and a half at the pattern's last decimal then goes away from zero
+        FormatCase{1234567890.015625, 2, "1234567890.02"},
+        FormatCase{-1234567890.015625, 2, "-1234567890.02"},
+        FormatCase{1234567890.015625, 4, "1234567890.0156"},
+        FormatCase{12345678.03515625, 4, "12345678.0352"}));
 
 }  // namespace
 }  // namespace cubrix

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "bill/recalculation.h"
 #include "bill/utf8.h"
@@ -28,6 +29,15 @@ using testing::ReadSheet;
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kShowWait = std::chrono::seconds(5);
+
+std::vector<std::string> environment() {
+    std::vector<std::string> entries;
+    for (char** e = environ; e && *e; ++e) entries.emplace_back(*e);
+    return entries;
+}
+
+// As the test program started, before any office was driven from it.
+const std::vector<std::string> kStartEnvironment = environment();
 
 // A bill with every line row used and party texts that must stay literal.
 void fillBill(BillSheet& sheet) {
@@ -271,6 +281,13 @@ TEST_F(LibreOfficeExport, HungOfficeIsEndedWithinTheBound) {
         "OSL_PIPE_" + std::to_string(getuid()) + "_cubrix-office-" + std::to_string(getpid()) + "-";
     for (const auto& entry : fs::directory_iterator("/tmp"))
         EXPECT_NE(entry.path().filename().string().rfind(socketPrefix, 0), 0u) << entry.path();
+}
+
+TEST_F(LibreOfficeExport, LeavesThisProgramsEnvironmentAsItWas) {
+    // Whatever the UNO runtime needs stays inside it: the offices started
+    // from here, and all that they start, see the operator's environment.
+    ASSERT_FALSE(exportTo(workbook).has_value());
+    EXPECT_EQ(environment(), kStartEnvironment);
 }
 
 }  // namespace

@@ -34,6 +34,27 @@ TEST(FileUrl, EncodesWhatAUrlWouldMisreadAndRoundTrips) {
     EXPECT_EQ(pathOfFileUrl("http:///a"), "");
 }
 
+TEST(FileUrl, SameFolderWhateverTheSpelling) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    };
+    const Case cases[] = {
+        {"/cache/p", "/cache/p/", true},
+        {"/cache/./p", "/cache/p", true},
+        {"/cache/x/../p", "/cache/p", true},
+        {"/cache/p", "/cache/p-77", false},
+        {"/cache/p", "/cache", false},
+        {"/cache/p", "", false},
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sameFolder(c.a, c.b), c.same) << c.a << " | " << c.b;
+        EXPECT_EQ(sameFolder(c.b, c.a), c.same) << c.b << " | " << c.a;
+    }
+}
+
 TEST(LockFile, OnlyALockNamingOurProfileIsRemoved) {
     struct Case {
         const char* text;
@@ -83,7 +104,9 @@ TEST(LockFile, ALockLeftByACrashedOfficeOnThisMachineIsRemoved) {
         });
         EXPECT_EQ(removed, c.removed) << c.text;
         EXPECT_EQ(std::ifstream(lockFilePath(workbook)).good(), !c.removed) << c.text;
-        if (c.removed) EXPECT_EQ(asked, "/home/op/.config/libreoffice/4");
+        if (c.removed) {
+            EXPECT_EQ(asked, "/home/op/.config/libreoffice/4");
+        }
     }
 }
 

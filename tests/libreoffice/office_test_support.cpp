@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/libreoffice/office_install.h"
+
 namespace cubrix::testing {
 namespace fs = std::filesystem;
 namespace {
@@ -75,7 +77,7 @@ namespace {
 bool convertAll(const std::vector<std::string>& inputs, const std::string& filter,
                 const std::string& outFolder, const std::string& profileRoot) {
     const std::string profile = "-env:UserInstallation=file://" + profileRoot + "/readback-profile";
-    std::vector<std::string> args = {"/usr/lib/libreoffice/program/soffice",
+    std::vector<std::string> args = {std::string(lo::kOfficeProgramDir) + "/soffice",
                                      "--headless",
                                      "--invisible",
                                      "--norestore",
@@ -92,7 +94,6 @@ bool convertAll(const std::vector<std::string>& inputs, const std::string& filte
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("LC_ALL", "C.UTF-8", 1);
-        unsetenv("URE_BOOTSTRAP");
         freopen("/dev/null", "w", stdout);
         freopen("/dev/null", "w", stderr);
         execv(argv[0], argv.data());
