@@ -90,10 +90,19 @@ cmake -S "$src" -B "$work/build" -G Ninja \
 }
 
 # Ninja prints one line per step; show every 50th so the log stays short.
-log "building (about 1,100 steps, ~35 min on 2 cores)"
+log "building (about 1,160 steps, ~35 min on 2 cores)"
+progress() {
+    local line step
+    while IFS= read -r line; do
+        [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]] || continue
+        step=${BASH_REMATCH[1]}
+        if ((step % 50 == 0)) || [ "$step" = "${BASH_REMATCH[2]}" ]; then
+            log "step $step/${BASH_REMATCH[2]}"
+        fi
+    done
+}
 set +e
-cmake --build "$work/build" -j"$jobs" 2>&1 | tee "$work/build.log" |
-    awk '/^\[[0-9]+\/[0-9]+\]/ { split(substr($1, 2), n, "/"); if (n[1] % 50 == 0 || n[1] == n[2]) { print "[qt-mingw] step " n[1] "/" n[2]; fflush() } }' >&2
+cmake --build "$work/build" -j"$jobs" 2>&1 | tee "$work/build.log" | progress
 status=${PIPESTATUS[0]}
 set -e
 if [ "$status" -ne 0 ]; then
