@@ -22,12 +22,25 @@ qt_version=${host_version%%+*}
 name=qt6-mingw-$qt_version
 cache=${CUBRIX_QT_MINGW_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cubrix}
 prefix=$cache/$name
-# Written last, so a broken or interrupted install is never taken as ready.
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+
+# Only what the program uses. Debian's source drops src/3rdparty/wintab, hence
+# no tablet events. OpenGL stays on: 6.4.2's Windows plugin does not compile
+# without it. The toolchain links libgcc and libstdc++ statically.
+options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_xml=OFF -DFEATURE_zstd=OFF -DFEATURE_tabletevent=OFF)
+
+# Written last, so a broken or interrupted install is never taken as ready;
+# it names the source, the toolchain and the options that made the build.
 stamp=.cubrix-qt-mingw
+recipe="$host_version $({ cat "$toolchain"; printf '%s\n' "${options[@]}"; } | sha256sum | cut -c1-16)"
 
 log() { echo "[qt-mingw] $(date -u +%H:%M:%S) $*" >&2; }
 
-ready() { [ -f "$1/$stamp" ] && [ "$(cat "$1/$stamp")" = "$host_version" ]; }
+ready() { [ -f "$1/$stamp" ] && [ "$(cat "$1/$stamp")" = "$recipe" ]; }
 
 shared=$(cd "$root/.." && pwd)/shared/$name
 if ready "$shared"; then
@@ -71,19 +84,11 @@ apt-get "${apt_opts[@]}" update -qq >&2
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 [ -n "$src" ] || { echo "no qtbase source unpacked in $work" >&2; exit 1; }
 
-# Only what the program uses. Debian's source drops src/3rdparty/wintab, hence
-# no tablet events. OpenGL stays on: 6.4.2's Windows plugin does not compile
-# without it. The repo's toolchain links libgcc and libstdc++ statically.
 log "configuring"
 cmake -S "$src" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
-    -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
-    -DFEATURE_concurrent=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF \
-    -DFEATURE_xml=OFF -DFEATURE_zstd=OFF -DFEATURE_tabletevent=OFF \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" \
     >"$work/configure.log" 2>&1 || {
     tail -n 40 "$work/configure.log" >&2
     exit 1
@@ -113,7 +118,7 @@ fi
 log "installing to $prefix"
 cmake --install "$work/build" >"$work/install.log" 2>&1
 find "$prefix" -name "*.dll" -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
-echo "$host_version" >"$prefix/$stamp"
+echo "$recipe" >"$prefix/$stamp"
 rm -rf "$work"
 log "done in $((($(date +%s) - started) / 60)) min, $(du -sh "$prefix" | cut -f1)"
 echo "$prefix"
