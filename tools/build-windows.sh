@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
 # Cross-builds the whole program for 64-bit Windows with MinGW-w64 and the Qt
 # of tools/build-qt-mingw.sh, and packs dist/cubrix-windows-x64.zip: the files
-# of tools/deps/windows-package.txt, nothing else. Unpacked anywhere on
+# of tools/windows/package.txt, nothing else. Unpacked anywhere on
 # Windows, cubrix.exe runs as it is; Excel is the only thing to install.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=${CUBRIX_JOBS:-2}
 build=build-win-app
-list=tools/deps/windows-package.txt
+list=tools/windows/package.txt
 zip=dist/cubrix-windows-x64.zip
 triple=x86_64-w64-mingw32
 
 bash tools/install-deps.sh
-qt=$(bash tools/build-qt-mingw.sh | tail -n 1)
+# CUBRIX_QT_MINGW names a Qt for MinGW built elsewhere.
+qt=${CUBRIX_QT_MINGW:-$(bash tools/build-qt-mingw.sh | tail -n 1)}
 
 # Qt's toolchain file would chain-load the toolchain file of the tree that
 # built Qt; this tree's own is the one to use.
+# A build tree made with another Qt is made anew: CMake keeps the toolchain.
+if ! grep -qxF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    "$build/CMakeCache.txt" 2>/dev/null; then
+    rm -rf "$build"
+fi
 mkdir -p "$build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
@@ -58,7 +64,7 @@ done <"$list"
 
 # Every DLL that a shipped program or DLL imports is shipped or is Windows' own.
 shipped=$(cd "$stage" && find . -iname '*.dll' -printf '%f\n' | tr '[:upper:]' '[:lower:]')
-system=$(grep -v -E '^\s*(#|$)' tools/deps/windows-system-dlls.txt | tr '[:upper:]' '[:lower:]')
+system=$(grep -v -E '^\s*(#|$)' tools/windows/system-dlls.txt | tr '[:upper:]' '[:lower:]')
 unmet=$(cd "$stage" && find . \( -iname '*.exe' -o -iname '*.dll' \) -exec "$triple-objdump" -p {} + |
     sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort -u |
     grep -vxF -e "$shipped" -e "$system" | grep -v '^api-ms-win-' || true)

@@ -16,7 +16,7 @@ limit_s=${CUBRIX_SMOKE_LIMIT:-300}
 
 if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
     exec env CUBRIX_IN_XVFB=1 timeout --kill-after=10 "$limit_s" \
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$zip" ${shot:+"$shot"}
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$zip" ${shot:+"$shot"}
 fi
 
 started=$(date +%s)
@@ -81,7 +81,7 @@ typed() { xdotool type --delay 60 "$1"; sleep 0.2; }
 # with no text copies nothing, so the clipboard is primed with a mark first.
 readonly kNothing="<nothing copied>"
 read_box() {  # X Y
-    printf '%s' "$kNothing" | xclip -selection clipboard -i
+    printf '%s' "$kNothing" | xclip -selection clipboard -i >/dev/null 2>&1
     sleep 0.2
     click "$1" "$2"
     keys ctrl+a ctrl+c
@@ -92,7 +92,7 @@ read_box() {  # X Y
 }
 # The text of the open message box, as Ctrl+C copies it on Windows.
 read_message() {
-    printf '%s' "$kNothing" | xclip -selection clipboard -i
+    printf '%s' "$kNothing" | xclip -selection clipboard -i >/dev/null 2>&1
     sleep 0.2
     keys ctrl+c
     timeout 5 xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true
