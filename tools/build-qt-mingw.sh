@@ -48,6 +48,10 @@ if ready "$shared"; then
     echo "$shared"
     exit 0
 fi
+# One build at a time: a second run waits for the first and then uses it.
+mkdir -p "$cache"
+exec 9>"$cache/$name.lock"
+flock 9
 if ready "$prefix"; then
     log "already built: $prefix"
     echo "$prefix"

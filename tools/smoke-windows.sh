@@ -78,24 +78,35 @@ keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 typed() { xdotool type --delay 60 "$1"; sleep 0.2; }
 
 # What a box shows: click it, select all, copy, read the clipboard. A box
-# with no text copies nothing, so the clipboard is primed with a mark first.
+# with no text copies nothing, so the clipboard is primed with a mark first,
+# and a busy machine is given a while to answer the copy.
 readonly kNothing="<nothing copied>"
-read_box() {  # X Y
+prime_clipboard() {
     printf '%s' "$kNothing" | xclip -selection clipboard -i >/dev/null 2>&1
     sleep 0.2
+}
+copied() {  # SECONDS to wait for a copy
+    local text tries=$(($1 * 5))
+    while :; do
+        text=$(timeout 5 xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true)
+        [ "$text" != "$kNothing" ] && break
+        tries=$((tries - 1))
+        [ "$tries" -le 0 ] && { text=""; break; }
+        sleep 0.2
+    done
+    printf '%s' "$text"
+}
+read_box() {  # X Y
+    prime_clipboard
     click "$1" "$2"
     keys ctrl+a ctrl+c
-    local text
-    text=$(timeout 5 xclip -selection clipboard -o 2>/dev/null || true)
-    [ "$text" = "$kNothing" ] && text=""
-    printf '%s' "$text"
+    copied 2
 }
 # The text of the open message box, as Ctrl+C copies it on Windows.
 read_message() {
-    printf '%s' "$kNothing" | xclip -selection clipboard -i >/dev/null 2>&1
-    sleep 0.2
+    prime_clipboard
     keys ctrl+c
-    timeout 5 xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true
+    copied 5
 }
 visible_windows() { xdotool search --onlyvisible --name '^Cubrix$' 2>/dev/null | wc -l; }
 wait_windows() {  # COUNT SECONDS
