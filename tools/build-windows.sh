@@ -74,7 +74,7 @@ if [ -n "$unmet" ]; then
 fi
 
 # Python's zipfile marks names as UTF-8, so Windows' own unzip shows 使用说明.txt
-# rightly; fixed time stamps make the same tree give the same zip.
+# rightly; the entries get one fixed time stamp, not the clock.
 mkdir -p dist
 rm -f "$zip"
 python3 - "$stage" "$zip" <<'EOF'
