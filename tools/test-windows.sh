@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the program for 64-bit Windows with MinGW-w64 and runs the
 # Windows tests under Wine in a private, throw-away prefix. GoogleTest is
-# built for Windows from Debian's sources (libgtest-dev) first.
-# Ends with "N passed, N failed"; exits non-zero when a test failed.
+# built for Windows from Debian's sources (libgtest-dev) first. Then the
+# whole program with its Qt (tools/build-windows.sh, which builds that Qt on
+# first use) and the Wine smoke test of the packed zip (tools/smoke-windows.sh).
+# Each part ends with "N passed, N failed"; exits non-zero when one failed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -54,4 +56,8 @@ passed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' "$log" || true)
 failed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Not Run)' "$log" || true)
 if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
 echo "$passed passed, $failed failed"
-[ "$status" -eq 0 ]
+
+bash tools/build-windows.sh
+smoke=0
+bash tools/smoke-windows.sh dist/cubrix-windows-x64.zip || smoke=$?
+[ "$status" -eq 0 ] && [ "$smoke" -eq 0 ]

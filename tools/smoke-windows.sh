@@ -1,0 +1,221 @@
+#!/usr/bin/env bash
+# Runs the Windows program from its unpacked zip under Wine on a private X
+# server and uses it as an operator would, with xdotool: keys the worked
+# example, reads the figures back through the clipboard (Ctrl+A, Ctrl+C, as
+# any Windows user can), wraps with Up and Down, clears, prints without Excel,
+# drags the window and ends it with 退 出.
+#   tools/smoke-windows.sh [ZIP [SCREENSHOT.png]]
+#     ZIP         default dist/cubrix-windows-x64.zip
+#     SCREENSHOT  also writes a picture of the window with the worked example
+# Ends with "N passed, N failed"; exits non-zero when a check failed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+zip=$(realpath "${1:-$root/dist/cubrix-windows-x64.zip}")
+shot=${2:+$(realpath -m "$2")}
+limit_s=${CUBRIX_SMOKE_LIMIT:-300}
+
+if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
+    exec env CUBRIX_IN_XVFB=1 timeout --kill-after=10 "$limit_s" \
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$zip" ${shot:+"$shot"}
+fi
+
+started=$(date +%s)
+home=$(mktemp -d)
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    WINEPREFIX=$home/prefix wineserver -k 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+export WINEPREFIX=$home/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d"
+
+python3 -m zipfile -e "$zip" "$home/app"
+wine wineboot --init >/dev/null 2>&1
+# The program asks for 宋体 (SimSun), as on a Chinese Windows; Wine has no
+# SimSun, so this prefix alone shows the installed AR PL UMing under that name.
+{
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"SimSun"="AR PL UMing CN"\r\n"宋体"="AR PL UMing CN"\r\n'
+    printf '"NSimSun"="AR PL UMing CN"\r\n"新宋体"="AR PL UMing CN"\r\n'
+} | iconv -f UTF-8 -t UTF-16 >"$home/fonts.reg"
+wine regedit /S "$home/fonts.reg" >/dev/null 2>&1
+# Drive D: holds the bill workbook, where the program looks for it.
+mkdir -p "$home/d"
+cp "$home/app/Tarnel账单.xls" "$home/d/"
+ln -sfn "$home/d" "$WINEPREFIX/dosdevices/d:"
+
+passed=0
+failed=0
+check() {  # NAME EXPECTED ACTUAL
+    if [ "$2" = "$3" ]; then
+        passed=$((passed + 1))
+        echo "ok   $1"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $1: expected '$2', got '$3'"
+    fi
+}
+alive() { kill -0 "$pid" 2>/dev/null && echo yes || echo no; }
+
+# Places in the window, in pixels, from its layout in twips (15 to the pixel):
+# a point well inside the visible band of each box and button.
+grid_x=(92 140 188 236 284 348 396)        # Text1 .. Text7, by column
+grid_y() { echo $((171 + 24 * $1)); }      # row 0 .. 7
+declare -A at=([Text8]="296 370" [Text9]="408 370" [Text10]="200 93" [Text12]="480 425"
+    [Command1]="520 192" [Command4]="520 236" [Command5]="520 324")
+cell() {  # COLUMN(1..7) ROW -> "x y"
+    echo "${grid_x[$(($1 - 1))]} $(grid_y "$2")"
+}
+
+wid=
+click() {  # X Y, relative to the window
+    xdotool mousemove --window "$wid" "$1" "$2" click 1
+    sleep 0.3
+}
+keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
+typed() { xdotool type --delay 60 "$1"; sleep 0.2; }
+
+# What a box shows: click it, select all, copy, read the clipboard. A box
+# with no text copies nothing, so the clipboard is primed with a mark first,
+# and a busy machine is given a while to answer the copy.
+readonly kNothing="<nothing copied>"
+prime_clipboard() {
+    printf '%s' "$kNothing" | xclip -selection clipboard -i >/dev/null 2>&1
+    sleep 0.2
+}
+copied() {  # SECONDS to wait for a copy
+    local text tries=$(($1 * 5))
+    while :; do
+        text=$(timeout 5 xclip -selection clipboard -o 2>/dev/null | tr -d '\r' || true)
+        [ "$text" != "$kNothing" ] && break
+        tries=$((tries - 1))
+        [ "$tries" -le 0 ] && { text=""; break; }
+        sleep 0.2
+    done
+    printf '%s' "$text"
+}
+read_box() {  # X Y
+    prime_clipboard
+    click "$1" "$2"
+    keys ctrl+a ctrl+c
+    copied 2
+}
+# The text of the open message box, as Ctrl+C copies it on Windows.
+read_message() {
+    prime_clipboard
+    keys ctrl+c
+    copied 5
+}
+visible_windows() { xdotool search --onlyvisible --name '^Cubrix$' 2>/dev/null | wc -l; }
+wait_windows() {  # COUNT SECONDS
+    local end=$(($(date +%s) + $2))
+    while [ "$(visible_windows)" -ne "$1" ] && [ "$(date +%s)" -lt "$end" ]; do sleep 0.3; done
+    sleep 0.5
+}
+
+# Start, from the unpacked folder, so a DLL missing from the zip shows here.
+(cd "$home/app" && exec wine cubrix.exe) &
+pid=$!
+for _ in $(seq 120); do
+    wid=$(xdotool search --onlyvisible --name '^Cubrix$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
+    sleep 0.5
+done
+[ -n "$wid" ] || { echo "FAIL the window did not appear within 60 s"; exit 1; }
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+check "window size" "627x481" "${WIDTH}x${HEIGHT}"
+
+# The worked example, keyed into line 0 with Tab between the fields.
+click $(cell 1 0)
+typed 4.2
+for v in 150 25 1 1000; do
+    keys Tab
+    typed "$v"
+done
+sleep 0.5
+if [ -n "$shot" ]; then
+    mkdir -p "$(dirname "$shot")"
+    import -window "$wid" "$shot"
+    echo "wrote $shot"
+fi
+check "volume Text5(0)" "0.0158" "$(read_box $(cell 5 0))"
+check "amount Text7(0)" "15.80" "$(read_box $(cell 7 0))"
+check "total volume Text8" "0.0158" "$(read_box ${at[Text8]})"
+check "total amount Text9" "15.8000" "$(read_box ${at[Text9]})"
+check "untouched line stays empty, Text5(1)" "" "$(read_box $(cell 5 1))"
+
+# Up from line 0 wraps to line 7, Down from line 7 back to line 0; each
+# entry selects the old text, so the keys replace it.
+click $(cell 6 0)
+keys Up
+typed 2000
+keys Down
+typed 500
+sleep 0.3
+check "Up wraps: price Text6(7)" "2000" "$(read_box $(cell 6 7))"
+check "Down wraps: price Text6(0) replaced" "500" "$(read_box $(cell 6 0))"
+check "amount Text7(0) at the new price" "7.90" "$(read_box $(cell 7 0))"
+check "zero amount blanked, Text7(7)" "" "$(read_box $(cell 7 7))"
+check "total amount Text9 at the new price" "7.9000" "$(read_box ${at[Text9]})"
+
+# 清除数据 clears the lines, the totals and the upper party values only.
+click ${at[Text10]}
+typed ABC
+click ${at[Text12]}
+typed XYZ
+click ${at[Command1]}
+sleep 0.3
+check "cleared: length Text1(0)" "" "$(read_box $(cell 1 0))"
+check "cleared: price Text6(7)" "" "$(read_box $(cell 6 7))"
+check "cleared: total Text9" "" "$(read_box ${at[Text9]})"
+check "cleared: upper party value Text10" "" "$(read_box ${at[Text10]})"
+check "kept: lower party value Text12" "XYZ" "$(read_box ${at[Text12]})"
+
+# 导出表格 without Excel: the reminder first, then the message that the
+# spreadsheet program cannot start; the window lives on with its bill.
+click ${at[Command4]}
+wait_windows 2 20
+reminder=$(read_message)
+check "print reminder shown" yes \
+    "$(grep -qF '每次打印前请先关闭*Tarnel账单*' <<<"$reminder" && echo yes || echo no)"
+check "Qt's Chinese texts: OK reads 确定" yes "$(grep -qF '确定' <<<"$reminder" && echo yes || echo no)"
+keys Return
+wait_windows 1 5
+wait_windows 2 60
+failure=$(read_message)
+check "cannot-start message shown" yes "$(grep -qF '无法启动' <<<"$failure" && echo yes || echo no)"
+check "the message names no LibreOffice" no \
+    "$(grep -qi 'LibreOffice' <<<"$failure" && echo yes || echo no)"
+keys Return
+wait_windows 1 5
+check "window survives the failed print" "yes 1" "$(alive) $(visible_windows)"
+check "bill kept after the failed print, Text12" "XYZ" "$(read_box ${at[Text12]})"
+
+# A press on the background drags the window; its size stays.
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+x0=$X y0=$Y
+xdotool mousemove --window "$wid" 300 20 mousedown 1
+for step in 1 2 3 4 5; do
+    xdotool mousemove_relative -- 8 6
+    sleep 0.1
+done
+xdotool mouseup 1
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+check "drag moves the window by the pointer's way" "40 30" "$((X - x0)) $((Y - y0))"
+check "drag keeps the size" "627x481" "${WIDTH}x${HEIGHT}"
+
+# 退 出 ends the program at once.
+click ${at[Command5]}
+for _ in $(seq 40); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.25
+done
+check "退 出 ends the program" no "$(alive)"
+pid=
+
+echo "smoke test in $(($(date +%s) - started)) s"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
