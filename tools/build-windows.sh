@@ -27,7 +27,7 @@ mkdir -p "$build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCUBRIX_LIBREOFFICE=OFF -DCUBRIX_EXCEL=ON -DCUBRIX_TESTS=OFF -DCUBRIX_BENCH=OFF \
+    -DCUBRIX_LIBREOFFICE=OFF -DCUBRIX_EXCEL=ON -DBUILD_TESTING=OFF -DCUBRIX_BENCH=OFF \
     >"$build/configure.log" 2>&1 || {
     cat "$build/configure.log" >&2
     exit 1

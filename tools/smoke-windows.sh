@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Windows program from its unpacked zip under Wine on a private X
 # server and uses it as an operator would, with xdotool: keys the worked
-# example, reads the figures back through the clipboard (Ctrl+A, Ctrl+C, as
+# example (all four lines), reads the figures back through the clipboard (Ctrl+A, Ctrl+C, as
 # any Windows user can), wraps with Up and Down, clears, prints without Excel,
 # drags the window and ends it with 退 出.
 #   tools/smoke-windows.sh [ZIP [SCREENSHOT.png]]
@@ -127,12 +127,17 @@ sleep 1
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 check "window size" "627x481" "${WIDTH}x${HEIGHT}"
 
-# The worked example, keyed into line 0 with Tab between the fields.
-click $(cell 1 0)
-typed 4.2
-for v in 150 25 1 1000; do
-    keys Tab
-    typed "$v"
+# The worked example, each line keyed from its length on with Tab between
+# the fields; the last line has no price.
+lines=("4.2 150 25 1 1000" "6 200 50 10 1250" "1.5 100 1 1 99.9" "4 150 25 3")
+for row in "${!lines[@]}"; do
+    read -ra values <<<"${lines[$row]}"
+    click $(cell 1 "$row")
+    typed "${values[0]}"
+    for v in "${values[@]:1}"; do
+        keys Tab
+        typed "$v"
+    done
 done
 sleep 0.5
 if [ -n "$shot" ]; then
@@ -140,11 +145,15 @@ if [ -n "$shot" ]; then
     import -window "$wid" "$shot"
     echo "wrote $shot"
 fi
-check "volume Text5(0)" "0.0158" "$(read_box $(cell 5 0))"
-check "amount Text7(0)" "15.80" "$(read_box $(cell 7 0))"
-check "total volume Text8" "0.0158" "$(read_box ${at[Text8]})"
-check "total amount Text9" "15.8000" "$(read_box ${at[Text9]})"
-check "untouched line stays empty, Text5(1)" "" "$(read_box $(cell 5 1))"
+volumes=(0.0158 0.6000 0.0002 0.0450)
+amounts=(15.80 750.00 0.02 "")
+for row in 0 1 2 3; do
+    check "volume Text5($row)" "${volumes[$row]}" "$(read_box $(cell 5 "$row"))"
+    check "amount Text7($row)" "${amounts[$row]}" "$(read_box $(cell 7 "$row"))"
+done
+check "total volume Text8" "0.6610" "$(read_box ${at[Text8]})"
+check "total amount Text9" "765.8200" "$(read_box ${at[Text9]})"
+check "untouched line stays empty, Text5(4)" "" "$(read_box $(cell 5 4))"
 
 # Up from line 0 wraps to line 7, Down from line 7 back to line 0; each
 # entry selects the old text, so the keys replace it.
@@ -158,7 +167,7 @@ check "Up wraps: price Text6(7)" "2000" "$(read_box $(cell 6 7))"
 check "Down wraps: price Text6(0) replaced" "500" "$(read_box $(cell 6 0))"
 check "amount Text7(0) at the new price" "7.90" "$(read_box $(cell 7 0))"
 check "zero amount blanked, Text7(7)" "" "$(read_box $(cell 7 7))"
-check "total amount Text9 at the new price" "7.9000" "$(read_box ${at[Text9]})"
+check "total amount Text9 at the new price" "757.9200" "$(read_box ${at[Text9]})"
 
 # 清除数据 clears the lines, the totals and the upper party values only.
 click ${at[Text10]}
