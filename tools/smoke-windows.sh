@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows program from its unpacked zip under Wine on a private X
-# server and uses it as an operator would, with xdotool: keys the worked
-# example (all four lines), reads the figures back through the clipboard (Ctrl+A, Ctrl+C, as
-# any Windows user can), wraps with Up and Down, clears, prints without Excel,
-# drags the window and ends it with 退 出.
+# server and uses it as an operator would, with xdotool: keys the four lines
+# of the worked example, reads the figures back through the clipboard
+# (Ctrl+A, Ctrl+C, as any Windows user can), wraps with Up and Down, clears,
+# prints without an office, drags the window and ends it with 退 出.
 #   tools/smoke-windows.sh [ZIP [SCREENSHOT.png]]
 #     ZIP         default dist/cubrix-windows-x64.zip
 #     SCREENSHOT  also writes a picture of the window with the worked example
