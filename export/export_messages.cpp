@@ -52,8 +52,8 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
             break;
         case SpreadsheetError::Unresponsive:
             // It may still hold the workbook: the operator may have to end it.
-            text = "电子表格程序长时间没有响应，这次导出已放弃。请稍候再次打印；";
-            text = text + "如果仍然没有响应，" + kEndByHand + "，然后再次打印。";
+            text = std::string("电子表格程序长时间没有响应，这次导出已放弃。请稍候再次打印；") +
+                   "如果仍然没有响应，" + kEndByHand + "，然后再次打印。";
             break;
         case SpreadsheetError::Other:
             text = "导出账单时出错：" + detail + "\n请再次打印。";
