@@ -14,7 +14,9 @@ class QWidget;
 
 namespace cubrix {
 
-inline constexpr std::chrono::milliseconds kBillWindowWait{10000};
+// Longer than the bill's window takes once the export has returned, even
+// with Calc still starting.
+inline constexpr std::chrono::milliseconds kBillWindowWait{6000};
 
 class BusyPointer : public QObject {
 public:

@@ -265,6 +265,9 @@ int printRun(int argc, char** argv, const std::string& scenario, int prints) {
     const bool running = scenario == "running";
     for (int print = 0; print < prints; ++print) {
         if (running ? !ensureStartCenter() : !officesOfThisHome().empty()) return 3;
+        // The focus back on the window, as the operator's click on it gives it.
+        const std::string focus = "xdotool windowfocus --sync " + std::to_string(form.winId());
+        if (std::system(focus.c_str()) != 0 || !QTest::qWaitForWindowActive(&form)) return 4;
         {
             WindowWatch watch(stamps);
             stamps.start();
