@@ -22,5 +22,8 @@ inline constexpr std::array<std::string_view, 7> kMilestones = {
 // When the busy pointer went; when a LibreOffice window first appeared.
 inline constexpr std::string_view kBusyEnded = "busy_ended";
 inline constexpr std::string_view kFirstWindow = "first_window";
+// Once the bill is up: how many visible and hidden offices run (counts).
+inline constexpr std::string_view kVisibleOffices = "visible_offices";
+inline constexpr std::string_view kHiddenOffices = "hidden_offices";
 
 }  // namespace cubrix::bench

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -169,8 +171,9 @@ bool waitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
 }
 
 // The offices started under this run's home: the bench made that home, so
-// they are all its own.
-std::vector<pid_t> officesOfThisHome() {
+// they are all its own. `headless` counts only soffice.bin with (true) or
+// without (false) --headless.
+std::vector<pid_t> officesOfThisHome(std::optional<bool> headless = std::nullopt) {
     const std::string home = std::string("HOME=") + std::getenv("HOME");
     std::vector<pid_t> pids;
     for (const auto& entry : fs::directory_iterator("/proc")) {
@@ -179,10 +182,15 @@ std::vector<pid_t> officesOfThisHome() {
         const pid_t pid = std::stoi(name);
         if (pid == getpid()) continue;
         std::ifstream cmd(entry.path() / "cmdline");
-        std::string argv0;
-        std::getline(cmd, argv0, '\0');
-        const auto program = fs::path(argv0).filename().string();
+        std::vector<std::string> args;
+        for (std::string arg; std::getline(cmd, arg, '\0');) args.push_back(arg);
+        if (args.empty()) continue;
+        const auto program = fs::path(args[0]).filename().string();
         if (program != "soffice.bin" && program != "oosplash") continue;
+        if (headless &&
+            (program != "soffice.bin" ||
+             (std::find(args.begin(), args.end(), "--headless") != args.end()) != *headless))
+            continue;
         std::ifstream env(entry.path() / "environ");
         for (std::string var; std::getline(env, var, '\0');)
             if (var == home) pids.push_back(pid);
@@ -281,6 +289,9 @@ int printRun(int argc, char** argv, const std::string& scenario, int prints) {
         }
         for (const auto& [name, ms] : stamps.all())
             std::printf("%d %s %.1f\n", print, name.c_str(), ms);
+        std::printf("%d %s %zu\n%d %s %zu\n", print, std::string(kVisibleOffices).c_str(),
+                    officesOfThisHome(false).size(), print, std::string(kHiddenOffices).c_str(),
+                    officesOfThisHome(true).size());
         std::fflush(stdout);
         if (!running || !closeBill()) endOffices(workbook);
     }

@@ -113,6 +113,9 @@ void BM_Print(benchmark::State& state, const std::string& scenario, bool first) 
         if (p.count(std::string(kFirstWindow)) &&
             p.at(std::string(kFirstWindow)) < p.at(std::string(kMilestones[4])) - 0.05)
             state.SkipWithError("a LibreOffice window was shown before the hidden office ended");
+        if (p.count(std::string(kVisibleOffices)) &&
+            (p.at(std::string(kVisibleOffices)) != 1 || p.at(std::string(kHiddenOffices)) != 0))
+            state.SkipWithError("not one visible office and no hidden one with the bill up");
     }
     if (whole.size() != prints.size() || whole.empty()) {
         state.SkipWithError("a print did not bring up the bill");
