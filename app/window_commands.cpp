@@ -49,20 +49,24 @@ void Command2_Click(QWidget& form, const UrlLauncher& launcher) {
 
 void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
     if (desk.underWay) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    desk.busy.begin();
     const ExportEnvironment env{
-        desk.spreadsheet, desk.workbookPath, [&form] {
-            QApplication::restoreOverrideCursor();
+        desk.spreadsheet, desk.workbookPath, [&form, &desk] {
+            desk.busy.end();
             showMessage(&form, QString::fromStdU16String(std::u16string(kPrintReminder)));
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+            desk.busy.begin();
         }};
     desk.underWay = true;
     const auto failure = Command4_Click(sheet, desk.counter, env);
-    QApplication::restoreOverrideCursor();
+    // The bill's window is still coming: the pointer stays busy until it is up.
+    if (failure)
+        desk.busy.end();
+    else
+        desk.busy.endWhenShown(form);
     // The window answered nothing while the export ran: a second click then
     // (a double click, an impatient one) is no new print, and would reach a
     // workbook that the shown spreadsheet is still opening. Other input
-    // queued meanwhile is handled as usual, with the normal pointer.
+    // queued meanwhile is handled as usual.
     QCoreApplication::processEvents();
     desk.underWay = false;
     if (failure) showFailure(&form, *failure);

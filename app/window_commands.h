@@ -6,6 +6,7 @@
 #include <QSize>
 #include <string>
 
+#include "app/busy_pointer.h"
 #include "bill/bill_sheet.h"
 #include "export/bill_export.h"
 #include "export/spreadsheet.h"
@@ -35,10 +36,12 @@ struct PrintDesk {
     std::string workbookPath;  // UTF-8
     ExportCounter counter = 0;
     bool underWay = false;
+    BusyPointer busy;
 };
 
-// The print button: the busy pointer while Command4_Click runs, a click that
-// arrives meanwhile ignored, and a failure told to the operator.
+// The print button: the busy pointer from the click until the bill's window
+// is up, a click that arrives while Command4_Click runs ignored, and a
+// failure told to the operator.
 void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk);
 
 }  // namespace cubrix

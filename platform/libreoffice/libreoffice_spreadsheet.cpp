@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -26,6 +27,10 @@ using lo::fail;
 namespace {
 
 constexpr auto kConnectRetry = std::chrono::milliseconds(100);
+// soffice.bin's exit codes that ask for a new start (a new profile's first
+// start ends with one); soffice's own launcher would start it again.
+constexpr int kRestartCodes[] = {79, 81};
+constexpr int kMostRestarts = 2;
 // The office reads a Chinese file name only under a UTF-8 locale.
 constexpr const char* kOfficeLocale = "LC_ALL=C.UTF-8";
 
@@ -49,6 +54,20 @@ bool isUtf8Locale(const char* value) {
            v.find("UTF8") != std::string::npos || v.find("utf-8") != std::string::npos;
 }
 
+// soffice is a script that starts a launcher (which first looks for Java),
+// which starts soffice.bin: the hidden office starts soffice.bin beside the
+// script at once, with the file locking the script turns on.
+std::string officeBinary(const std::string& program) {
+    const std::string binary = lo::findProgram(program + ".bin");
+    return binary.empty() ? lo::findProgram(program) : binary;
+}
+constexpr const char* kFileLocking = "SAL_ENABLE_FILE_LOCKING=1";
+
+bool asksForRestart(int exitCode) {
+    return std::find(std::begin(kRestartCodes), std::end(kRestartCodes), exitCode) !=
+           std::end(kRestartCodes);
+}
+
 // The operator's environment for the visible office, with a UTF-8 character
 // set where it lacks one (the UI language, from LANG, stays as it is).
 std::vector<std::string> displayEnvironment() {
@@ -66,6 +85,11 @@ std::string pipeSocketPath(const std::string& pipeName) {
     return "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipeName;
 }
 
+std::string getenvOrEmpty(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
 std::string errnoText(const char* what, int err) {
     return std::string(what) + ": " + std::strerror(err);
 }
@@ -75,12 +99,14 @@ std::string errnoText(const char* what, int err) {
 LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(LibreOfficeOptions options)
     : options_(std::move(options)),
       office_(std::make_unique<lo::ProcessGroup>()),
+      standby_(std::make_unique<lo::ProcessGroup>()),
       profile_(std::make_unique<lo::OfficeProfile>(options_.cacheRoot)),
       session_(std::make_unique<lo::UnoSession>()),
       // Only a signal from the watchdog's thread: the reaping stays on ours.
       watchdog_(std::make_unique<lo::CallWatchdog>([this] { office_->signal(SIGKILL); })) {}
 
 LibreOfficeSpreadsheet::~LibreOfficeSpreadsheet() {
+    handOver_ = false;  // a standby never shown is not left behind
     release();
 }
 
@@ -119,7 +145,9 @@ void LibreOfficeSpreadsheet::requireWork(const char* step) const {
 }
 
 void LibreOfficeSpreadsheet::createInstance(InstanceUse use) {
-    release();  // one instance at a time
+    if (use == InstanceUse::Work) handOver_ = false;
+    release();  // one instance at a time; a standby stays only for the Display
+    handOver_ = false;
     if (lo::findProgram(options_.program).empty())
         fail(SpreadsheetError::CannotStart, lo::kNoProgram,
              "no office program " + options_.program);
@@ -127,7 +155,34 @@ void LibreOfficeSpreadsheet::createInstance(InstanceUse use) {
         displaying_ = true;
         return;
     }
+    startStandby();
     startOffice();
+}
+
+void LibreOfficeSpreadsheet::startStandby() {
+    std::vector<std::string> argv = options_.standbyCommand;
+    if (argv.empty()) {
+        if (!options_.displayCommand.empty()) return;
+        argv = {options_.program, "--nologo", "--nodefault", "--norestore"};
+    }
+    const std::string profile =
+        !options_.operatorProfile.empty()
+            ? options_.operatorProfile
+            : lo::profileOfOffice({}, getenvOrEmpty("HOME"), getenvOrEmpty("XDG_CONFIG_HOME"));
+    // The operator's Calc is running already: show() hands it the workbook.
+    if (lo::officeUsesProfile(profile)) return;
+    argv[0] = lo::findProgram(argv[0]);
+    pid_t pid = 0;
+    // One that cannot start is no failure yet: show() starts the office anew.
+    if (!argv[0].empty() && lo::launchDetached(argv, displayEnvironment(), &pid) == 0 && pid > 0)
+        standby_->adopt(pid);
+}
+
+void LibreOfficeSpreadsheet::endStandby() noexcept {
+    if (standby_->id() == 0) return;
+    standby_->signal(SIGTERM);
+    if (!standby_->waitGone(options_.endGrace)) standby_->kill();
+    standby_->forget();
 }
 
 void LibreOfficeSpreadsheet::startOffice() {
@@ -138,7 +193,7 @@ void LibreOfficeSpreadsheet::startOffice() {
     pipe_ = uniquePipeName();
     const std::string& pipe = pipe_;
     const std::vector<std::string> argv = {
-        lo::findProgram(options_.program),
+        officeBinary(options_.program),
         "--headless",
         "--invisible",
         "--nologo",
@@ -148,10 +203,12 @@ void LibreOfficeSpreadsheet::startOffice() {
         "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext",
         "-env:UserInstallation=" + profile_->url(),
     };
-    if (const int err = office_->start(argv, lo::childEnvironment({kOfficeLocale}, {}))) {
+    const auto environment = lo::childEnvironment({kOfficeLocale, kFileLocking}, {});
+    if (const int err = office_->start(argv, environment)) {
         endOffice();
         fail(SpreadsheetError::CannotStart, lo::kSpawnFailed, errnoText("spawn soffice", err));
     }
+    int restarts = 0;
 
     const auto deadline = std::chrono::steady_clock::now() + options_.startLimit;
     for (;;) {
@@ -170,6 +227,10 @@ void LibreOfficeSpreadsheet::startOffice() {
         }
         if (watchdog_->fired()) break;
         if (connected) return;
+        if (!office_->leaderAlive() && asksForRestart(office_->exitCode()) &&
+            restarts++ < kMostRestarts && office_->waitGone(options_.endGrace) &&
+            office_->start(argv, environment) == 0)
+            continue;
         if (!office_->leaderAlive()) {
             endOffice();
             fail(SpreadsheetError::CannotStart, lo::kEndedAtStart, "soffice ended at start");
@@ -239,6 +300,7 @@ void LibreOfficeSpreadsheet::quit() {
         fail(SpreadsheetError::TimedOut, lo::kQuitOverran, "soffice still running after terminate");
     }
     endOffice();
+    handOver_ = true;
 }
 
 void LibreOfficeSpreadsheet::show() {
@@ -253,6 +315,7 @@ void LibreOfficeSpreadsheet::show() {
     argv.push_back(std::filesystem::absolute(workbook_).string());
     if (const int err = lo::launchDetached(argv, displayEnvironment()))
         fail(SpreadsheetError::CannotStart, lo::kLaunchFailed, errnoText("launch", err));
+    standby_->forget();  // it has the bill now: the operator's
 }
 
 void LibreOfficeSpreadsheet::endOffice() noexcept {
@@ -287,6 +350,7 @@ void LibreOfficeSpreadsheet::release() noexcept {
         }
         endOffice();
         watchdog_->reset();
+        if (!handOver_) endStandby();
     } catch (...) {
     }
     displaying_ = false;

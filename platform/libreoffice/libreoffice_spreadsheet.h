@@ -1,7 +1,10 @@
 // The bill export's spreadsheet on Linux: LibreOffice Calc. The Work instance
 // is a hidden office of our own (own process group, private profile) driven
 // through UNO; the Display instance opens the saved workbook in the
-// operator's ordinary Calc window. Failure numbers: libreoffice_failures.h.
+// operator's ordinary Calc window. That Calc is started beside the hidden
+// office, showing nothing, so that the two start-ups overlap; it is handed
+// the workbook once the hidden office has saved and ended, and ended when
+// the print fails. Failure numbers: libreoffice_failures.h.
 #pragma once
 
 #include <chrono>
@@ -28,6 +31,14 @@ struct LibreOfficeOptions {
     // The command that shows a workbook, its path appended; empty means
     // {program, "--calc", "--norestore"}, which joins a running office.
     std::vector<std::string> displayCommand;
+    // The visible office started beside the hidden one, showing nothing until
+    // it is handed the workbook; empty means {program, "--nologo",
+    // "--nodefault", "--norestore"} when displayCommand is empty, and none
+    // otherwise. None either while an office runs on the operator's profile:
+    // that one is handed the workbook.
+    std::vector<std::string> standbyCommand;
+    // The operator's office profile; empty means the user's default.
+    std::string operatorProfile;
     // Folder for the hidden office's profile; empty means the user's cache.
     std::string cacheRoot;
     std::chrono::milliseconds startLimit{20000};  // spawn until connected
@@ -57,6 +68,8 @@ public:
 
 private:
     void startOffice();
+    void startStandby();
+    void endStandby() noexcept;
     void requireWork(const char* step) const;
     // Runs `call` within the call limit; an overrun becomes TimedOut.
     template <typename Call>
@@ -65,11 +78,13 @@ private:
 
     LibreOfficeOptions options_;
     std::unique_ptr<lo::ProcessGroup> office_;
+    std::unique_ptr<lo::ProcessGroup> standby_;  // the visible office, not yet handed the bill
     std::unique_ptr<lo::OfficeProfile> profile_;
     std::unique_ptr<lo::UnoSession> session_;
     std::unique_ptr<lo::CallWatchdog> watchdog_;
     bool working_ = false;  // a Work instance is up
     bool displaying_ = false;
+    bool handOver_ = false;  // the hidden office saved and ended: the standby waits for show()
     std::string workbook_;
     std::string pipe_;  // the hidden office's UNO pipe
 };

@@ -124,6 +124,7 @@ int ProcessGroup::start(const std::vector<std::string>& argv, const std::vector<
     if (rc != 0) return rc;
     leader_ = pid;
     reaped_ = false;
+    exitCode_ = -1;
     return 0;
 }
 
@@ -131,6 +132,7 @@ bool ProcessGroup::leaderAlive() {
     if (leader_ == 0 || reaped_) return false;
     int status = 0;
     const pid_t r = waitpid(leader_, &status, WNOHANG);
+    if (r == leader_ && WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
     if (r == leader_ || (r < 0 && errno == ECHILD)) reaped_ = true;
     return !reaped_;
 }
@@ -155,6 +157,11 @@ bool ProcessGroup::waitGone(std::chrono::milliseconds limit) {
     return true;
 }
 
+void ProcessGroup::adopt(pid_t leader) {
+    leader_ = leader;
+    reaped_ = true;  // not ours to wait for
+}
+
 void ProcessGroup::kill() {
     if (leader_ == 0) return;
     signal(SIGKILL);
@@ -163,30 +170,45 @@ void ProcessGroup::kill() {
     leader_ = 0;
 }
 
-int launchDetached(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+int launchDetached(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   pid_t* launched) {
     auto args = pointers(argv);
     auto envp = pointers(env);
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) return errno;
+    int idPipe[2];  // the middle process tells the launched one's id
+    if (pipe2(idPipe, O_CLOEXEC) != 0) {
+        const int err = errno;
+        close(report[0]);
+        close(report[1]);
+        return err;
+    }
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t middle = fork();
     if (middle < 0) {
         const int err = errno;
         close(report[0]);
         close(report[1]);
+        close(idPipe[0]);
+        close(idPipe[1]);
         if (devNull >= 0) close(devNull);
         return err;
     }
     if (middle == 0) {
         // Only async-signal-safe calls from here on.
         close(report[0]);
-        const pid_t launched = fork();
-        if (launched < 0) {  // report it: the caller must not take this for a launch
+        close(idPipe[0]);
+        const pid_t child = fork();
+        if (child < 0) {  // report it: the caller must not take this for a launch
             const int err = errno;
             (void)!write(report[1], &err, sizeof err);
             _exit(127);
         }
-        if (launched != 0) _exit(0);  // the launched program is reparented away from us
+        if (child != 0) {  // the launched program is reparented away from us
+            (void)!write(idPipe[1], &child, sizeof child);
+            _exit(0);
+        }
+        close(idPipe[1]);
         setsid();
         if (devNull >= 0)
             for (int fd = 0; fd <= 2; ++fd) dup2(devNull, fd);
@@ -197,17 +219,24 @@ int launchDetached(const std::vector<std::string>& argv, const std::vector<std::
         _exit(127);
     }
     close(report[1]);
+    close(idPipe[1]);
     if (devNull >= 0) close(devNull);
     int status = 0;
     while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {
     }
+    pid_t child = 0;
+    while (read(idPipe[0], &child, sizeof child) < 0 && errno == EINTR) {
+    }
+    close(idPipe[0]);
     // The report pipe closes on a successful exec; an errno arrives otherwise.
     int err = 0;
     ssize_t n;
     while ((n = read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
     }
     close(report[0]);
-    return n == static_cast<ssize_t>(sizeof err) ? err : 0;
+    if (n == static_cast<ssize_t>(sizeof err)) return err;
+    if (launched) *launched = child;
+    return 0;
 }
 
 }  // namespace cubrix::lo

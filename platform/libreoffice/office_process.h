@@ -36,20 +36,30 @@ public:
 
     pid_t id() const { return leader_; }  // the group id too; 0 when none
     bool leaderAlive();                   // reaps the leader once it ended
-    bool anyAlive();                      // a member that is not a zombie
+    // The reaped leader's exit code; -1 while it runs or when it was killed.
+    int exitCode() const { return exitCode_; }
+    bool anyAlive();  // a member that is not a zombie
     void signal(int sig) const;
     // Waits up to `limit` for every member to end; true when they did.
     bool waitGone(std::chrono::milliseconds limit);
     // SIGKILL to the group, then waits a little for it to go.
     void kill();
+    // Takes on a group that leads itself but is no child of ours (a detached
+    // launch), or lets the group go without ending it.
+    void adopt(pid_t leader);
+    void forget() { leader_ = 0; }
 
 private:
     std::atomic<pid_t> leader_ = 0;  // read by the watchdog's thread too
     bool reaped_ = false;
+    int exitCode_ = -1;
 };
 
 // Runs argv detached from this process (own session, reparented away by a
-// double fork). Returns an errno value when argv[0] cannot be executed.
-int launchDetached(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+// double fork). Returns an errno value when argv[0] cannot be executed; else
+// 0, with the launched program's id (its session's and group's too) in
+// `launched` when given.
+int launchDetached(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   pid_t* launched = nullptr);
 
 }  // namespace cubrix::lo

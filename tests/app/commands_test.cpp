@@ -4,7 +4,10 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
+#include <chrono>
+#include <functional>
 
+#include "app/busy_pointer.h"
 #include "form_fixture.h"
 
 namespace cubrix::testing {
@@ -161,13 +164,14 @@ TEST_F(FormTest, ClicksQueuedWhileAPrintRunsAreNoSecondPrint) {
         QCoreApplication::postEvent(
             edit("Text14"), new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
     };
-    // The busy pointer is gone before queued input is handled.
-    bool busyWhileQueuedInput = true;
+    // Queued input is handled while the pointer still waits for the bill's
+    // window.
+    bool busyWhileQueuedInput = false;
     QObject::connect(edit("Text14"), &QLineEdit::textChanged,
                      [&] { busyWhileQueuedInput = QApplication::overrideCursor() != nullptr; });
     click(*form, "Command4");
     QApplication::processEvents();
-    EXPECT_FALSE(busyWhileQueuedInput);
+    EXPECT_TRUE(busyWhileQueuedInput);
     EXPECT_EQ(spreadsheet->count('F'), 1);
     EXPECT_EQ(form->exportCounter(), 1);
     EXPECT_EQ(text("Text14"), "a");  // a key typed meanwhile is kept
@@ -175,6 +179,49 @@ TEST_F(FormTest, ClicksQueuedWhileAPrintRunsAreNoSecondPrint) {
     spreadsheet->whileSaving = nullptr;
     click(*form, "Command4");
     EXPECT_EQ(spreadsheet->count('F'), 2);
+}
+
+TEST_F(FormTest, BusyPointerEndsWhenTheBillsWindowTakesTheFocusOrAtTheBound) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds bound;
+        std::function<void(QWidget& other)> meanwhile;  // after the call returned
+        bool busyAfter;
+    };
+    const auto takeFocus = [](QWidget& other) {
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    };
+    const Case cases[] = {
+        {"no window yet", std::chrono::hours(1), [](QWidget&) {}, true},
+        {"another window takes the focus", std::chrono::hours(1), takeFocus, false},
+        {"a message of ours opens", std::chrono::hours(1),
+         [](QWidget& other) {
+             auto* box =
+                 new QMessageBox(QMessageBox::Information, "", "x", QMessageBox::Ok, &other);
+             box->setAttribute(Qt::WA_DeleteOnClose);
+             box->setWindowModality(Qt::ApplicationModal);
+             box->show();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+         },
+         true},
+        {"the window never comes", std::chrono::milliseconds(0), [](QWidget&) {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QWidget other;
+        BusyPointer busy(c.bound);
+        busy.begin();
+        busy.endWhenShown(*form);
+        c.meanwhile(other);
+        QTest::qWait(20);
+        EXPECT_EQ(busy.on(), c.busyAfter);
+        EXPECT_EQ(QApplication::overrideCursor() != nullptr, c.busyAfter);
+        closeMessages();
+    }
 }
 
 TEST_F(FormTest, MessagesAndMenusSpeakChinese) {

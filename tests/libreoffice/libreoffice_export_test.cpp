@@ -82,11 +82,18 @@ protected:
         workbook = testing::copyTemplate(scratch.path());
         options.cacheRoot = scratch.path() + "/cache";
         options.displayCommand = {testing::writeDisplayRecorder(scratch.path())};
+        options.standbyCommand = {testing::writeStandbyStandIn(scratch.path())};
+        options.operatorProfile = scratch.path() + "/operator-profile";
     }
 
     ~LibreOfficeExport() override {
         EXPECT_TRUE(testing::processesMentioning(options.cacheRoot).empty())
             << "an office was left running";
+        for (int pid : standbys()) kill(pid, SIGKILL);  // left to the operator
+    }
+
+    std::vector<int> standbys() const {
+        return testing::processesMentioning(options.standbyCommand[0]);
     }
 
     std::optional<Failure> exportTo(const std::string& path, Spreadsheet* through = nullptr) {
@@ -118,8 +125,12 @@ TEST_F(LibreOfficeExport, SavesEveryCellAsTheBillShowsItAndShowsTheWorkbook) {
     ASSERT_FALSE(Command4_Click(sheet, n, {expected, workbook, {}}).has_value());
 
     ASSERT_FALSE(exportTo(workbook).has_value());
+    EXPECT_EQ(counter, 1) << "a new profile's first start took the repeated pass";
     EXPECT_EQ(shownPath(), workbook);
     EXPECT_FALSE(fs::exists(scratch.path() + "/.~lock.Tarnel账单.xls#"));
+    // The Calc that waited beside the hidden office has the bill now.
+    EXPECT_TRUE(fs::exists(scratch.path() + "/standby"));
+    EXPECT_EQ(standbys().size(), 1u);
 
     const ReadSheet read = testing::readBack(workbook, scratch.path());
     ASSERT_GE(read.size(), 14u);
@@ -213,6 +224,7 @@ TEST_F(LibreOfficeExport, FailuresTellTheOperatorAndLeaveNoOffice) {
         EXPECT_EQ(failure->number, c.number) << failure->text;
         EXPECT_NE(failure->text.find(c.says), std::string::npos) << failure->text;
         EXPECT_TRUE(testing::processesMentioning(options.cacheRoot).empty());
+        EXPECT_TRUE(standbys().empty()) << "the waiting Calc was left running";
         if (lockBefore) {
             EXPECT_TRUE(fs::exists(lock)) << "somebody else's lock was removed";
         }
@@ -225,14 +237,19 @@ TEST_F(LibreOfficeExport, FailuresTellTheOperatorAndLeaveNoOffice) {
 TEST_F(LibreOfficeExport, WorkbookHeldByAnotherOfficeIsLocked) {
     LibreOfficeOptions otherOptions = options;
     otherOptions.cacheRoot = scratch.path() + "/other-cache";
+    otherOptions.standbyCommand.clear();
     LibreOfficeSpreadsheet other(otherOptions);
     other.createInstance(InstanceUse::Work);
     other.openWorkbook(workbook);
     EXPECT_TRUE(fs::exists(scratch.path() + "/.~lock.Tarnel账单.xls#"));
 
+    // The operator's Calc runs already (here: on the other office's profile),
+    // so none is started to wait beside the hidden office.
+    options.operatorProfile = otherOptions.cacheRoot + "/office-profile";
     const auto failure = exportTo(workbook);
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->number, lo::kLockedElsewhere) << failure->text;
+    EXPECT_FALSE(fs::exists(scratch.path() + "/standby"));
     other.release();
     EXPECT_TRUE(testing::processesMentioning(otherOptions.cacheRoot).empty());
 }

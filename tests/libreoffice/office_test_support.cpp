@@ -166,6 +166,14 @@ std::string writeDisplayRecorder(const std::string& folder) {
     return script;
 }
 
+std::string writeStandbyStandIn(const std::string& folder) {
+    const std::string script = folder + "/standby.sh";
+    std::ofstream(script) << "#!/bin/sh\ntouch \"" << folder << "/standby\"\n"
+                          << "while :; do sleep 0.1; done\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return script;
+}
+
 std::vector<int> processesMentioning(const std::string& marker) {
     std::vector<int> found;
     DIR* proc = opendir("/proc");

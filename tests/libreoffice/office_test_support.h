@@ -52,6 +52,11 @@ int pdfPages(const std::string& pdf);
 // `folder`/shown, standing in for the visible office; returns its path.
 std::string writeDisplayRecorder(const std::string& folder);
 
+// Writes a script that stands in for the visible office waiting beside the
+// hidden one: it records its start in `folder`/standby and stays until it is
+// ended; returns its path.
+std::string writeStandbyStandIn(const std::string& folder);
+
 // Processes, other than zombies, whose command line mentions `marker`.
 std::vector<int> processesMentioning(const std::string& marker);
 
