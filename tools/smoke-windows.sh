@@ -4,9 +4,13 @@
 # of the worked example, reads the figures back through the clipboard
 # (Ctrl+A, Ctrl+C, as any Windows user can), wraps with Up and Down, clears,
 # prints without an office, drags the window and ends it with 退 出.
-#   tools/smoke-windows.sh [ZIP [SCREENSHOT.png]]
+#   tools/smoke-windows.sh [ZIP|FOLDER [SCREENSHOT.png]]
 #     ZIP         default dist/cubrix-windows-x64.zip
+#     FOLDER      a folder with cubrix.exe instead, such as the one the setup
+#                 program installed
 #     SCREENSHOT  also writes a picture of the window with the worked example
+#   CUBRIX_SMOKE_PREFIX  a Wine prefix to run in (left in place, its D:
+#                 pointed elsewhere) instead of a throw-away one
 # Ends with "N passed, N failed"; exits non-zero when a check failed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,15 +26,16 @@ fi
 started=$(date +%s)
 home=$(mktemp -d)
 pid=
+prefix=${CUBRIX_SMOKE_PREFIX:-$home/prefix}
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    WINEPREFIX=$home/prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     rm -rf "$home"
 }
 trap cleanup EXIT
-export WINEPREFIX=$home/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d"
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d"
 
-python3 -m zipfile -e "$zip" "$home/app"
+if [ -d "$zip" ]; then ln -s "$zip" "$home/app"; else python3 -m zipfile -e "$zip" "$home/app"; fi
 wine wineboot --init >/dev/null 2>&1
 # The program asks for 宋体 (SimSun), as on a Chinese Windows; Wine has no
 # SimSun, so this prefix alone shows the installed AR PL UMing under that name.
