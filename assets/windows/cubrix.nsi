@@ -35,6 +35,8 @@ ManifestDPIAware true
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; A reinstall goes where the last one went.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 
 VIProductVersion "${VERSION}.0.0"
@@ -59,8 +61,9 @@ Var WorkbookNote
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} 已安装到 $INSTDIR。$\r$\n$\r$\n$WorkbookNote"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\cubrix.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "运行 ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAsOperator
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -76,6 +79,12 @@ FunctionEnd
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
+FunctionEnd
+
+; The setup runs as administrator; the program, and the office it starts,
+; should run as the operator. Explorer starts it with the operator's rights.
+Function RunAsOperator
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\cubrix.exe"'
 FunctionEnd
 
 ; The template goes to D: only where D: can take it and holds no workbook
