@@ -15,15 +15,7 @@ if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
         xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$out" "$setup"
 fi
 
-home=$(mktemp -d)
-cleanup() {
-    WINEPREFIX=$home/prefix wineserver -k 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-export WINEPREFIX=$home/prefix WINEDEBUG=-all \
-    WINEDLLOVERRIDES="mscoree,mshtml=d;winemenubuilder.exe=d"
-wine wineboot --init >/dev/null 2>&1
+source "$root/tools/windows/wine-prefix.sh"
 rm -f "$WINEPREFIX/dosdevices/d:"
 # The pages ask for 宋体 (SimSun), which Wine lacks: AR PL UMing stands in.
 for face in SimSun 宋体; do

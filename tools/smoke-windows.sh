@@ -51,17 +51,7 @@ mkdir -p "$home/d"
 cp "$home/app/Tarnel账单.xls" "$home/d/"
 ln -sfn "$home/d" "$WINEPREFIX/dosdevices/d:"
 
-passed=0
-failed=0
-check() {  # NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-        echo "ok   $1"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $1: expected '$2', got '$3'"
-    fi
-}
+source "$root/tools/windows/check.sh"
 alive() { kill -0 "$pid" 2>/dev/null && echo yes || echo no; }
 
 # Places in the window, in pixels, from its layout in twips (15 to the pixel):

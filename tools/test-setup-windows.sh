@@ -23,16 +23,7 @@ zip=$(realpath "${2:-$root/dist/cubrix-windows-x64.zip}")
 template=$root/assets/workbook/Tarnel账单.xls
 started=$(date +%s)
 
-home=$(mktemp -d)
-cleanup() {
-    WINEPREFIX=$home/prefix wineserver -k 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-# No menu entries for this desktop from the shortcuts the setup makes.
-export WINEPREFIX=$home/prefix WINEDEBUG=-all \
-    WINEDLLOVERRIDES="mscoree,mshtml=d;winemenubuilder.exe=d"
-wine wineboot --init >/dev/null 2>&1
+source "$root/tools/windows/wine-prefix.sh"
 drive_d=$home/d
 mkdir -p "$drive_d"
 with_drive_d() { ln -sfn "$drive_d" "$WINEPREFIX/dosdevices/d:"; }
@@ -48,17 +39,7 @@ workbook=$drive_d/Tarnel账单.xls
 expected=$home/zip
 python3 -m zipfile -e "$zip" "$expected"
 
-passed=0
-failed=0
-check() {  # NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-        echo "ok   $1"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $1: expected '$2', got '$3'"
-    fi
-}
+source "$root/tools/windows/check.sh"
 yes_if() { "$@" >/dev/null 2>&1 && echo yes || echo no; }
 # The install runs the setup to its end; wineserver -w then waits until the
 # prefix is idle, so the registry and the files are on disk.
