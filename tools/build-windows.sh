@@ -118,7 +118,8 @@ windows_path() { tr / '\\' <<<"$1"; }
     (cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort -r) |
         while read -r dir; do echo "RMDir \"\$INSTDIR\\$(windows_path "$dir")\""; done
 } >"$nsis/remove.nsh"
-sed 's/$/\r/' LICENSE >"$nsis/LICENSE.txt"
+# The licence page wraps the text itself: one line a paragraph, CR LF.
+awk 'BEGIN { RS = ""; ORS = "\r\n\r\n" } { gsub(/\n/, " "); print }' LICENSE >"$nsis/LICENSE.txt"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 copyright=$(grep -m1 '^Copyright ' LICENSE)
 rm -f "$setup"
