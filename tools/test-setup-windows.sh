@@ -5,12 +5,13 @@
 #      both shortcuts; the uninstall entry; the workbook template on D:; the
 #      resources of cubrix.exe; the smoke test run against the installed
 #      folder from the Start-menu shortcut's target;
-#   2. a second install over the first, with a changed program file and the
+#   2. a setup while the program runs: refused before it touches anything;
+#   3. a second install over the first, with a changed program file and the
 #      operator's own workbook on D:: the file is mended, the workbook left
 #      byte for byte and time stamp as it was;
-#   3. an install without a drive D:: it completes, the template stays in the
+#   4. an install without a drive D:: it completes, the template stays in the
 #      program folder;
-#   4. the silent uninstall: folder, shortcuts and entry gone, the workbook
+#   5. the silent uninstall: folder, shortcuts and entry gone, the workbook
 #      on D: untouched.
 #   tools/test-setup-windows.sh [SETUP.exe [ZIP]]
 #     defaults dist/cubrix-setup-x64.exe and dist/cubrix-windows-x64.zip,
@@ -21,6 +22,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 setup=$(realpath "${1:-$root/dist/cubrix-setup-x64.exe}")
 zip=$(realpath "${2:-$root/dist/cubrix-windows-x64.zip}")
 template=$root/assets/workbook/Tarnel账单.xls
+
+# The running program needs a display: a private X server.
+if [ -z "${CUBRIX_SETUP_IN_XVFB:-}" ]; then
+    exec env CUBRIX_SETUP_IN_XVFB=1 timeout --kill-after=10 600 \
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$setup" "$zip"
+fi
 started=$(date +%s)
 
 source "$root/tools/windows/wine-prefix.sh"
@@ -111,7 +118,27 @@ CUBRIX_SMOKE_PREFIX=$WINEPREFIX bash "$root/tools/smoke-windows.sh" "$(dirname "
 check "smoke test of the installed program" 0 "$smoke"
 with_drive_d
 
-# 2. Over the first install: the operator's workbook, with a changed cell
+# 2. With the program running, the setup refuses and installs nothing.
+# The setup ends by itself; the prefix stays busy with the program.
+wine "$folder\\cubrix.exe" &
+program=$!
+for _ in $(seq 120); do
+    xdotool search --onlyvisible --name '^Cubrix$' >/dev/null 2>&1 && break
+    sleep 0.5
+done
+echo damaged >"$app/qt.conf"
+status=0
+wine "$setup" /S || status=$?
+check "setup while the program runs: refused (exit 2)" 2 "$status"
+check "setup while the program runs: nothing replaced" damaged "$(cat "$app/qt.conf")"
+wine taskkill /f /im cubrix.exe >/dev/null 2>&1 || true
+for _ in $(seq 40); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.25
+done
+check "program ended for the next install" no "$(yes_if kill -0 "$program")"
+
+# 3. Over the first install: the operator's workbook, with a changed cell
 # (合计 reads 标记), and a program file damaged since.
 python3 - "$template" "$workbook" <<'EOF'
 import sys
@@ -122,20 +149,19 @@ open(sys.argv[2], "wb").write(data.replace(old, new))
 EOF
 touch -d '2026-01-02 03:04:05' "$workbook"
 cp "$workbook" "$home/workbook.before"
-echo damaged >"$app/qt.conf"
 check "install over the first exits 0" 0 "$(install)"
 check "over the first: program file replaced" yes "$(yes_if cmp "$expected/qt.conf" "$app/qt.conf")"
 check "over the first: workbook on D: byte for byte" yes "$(yes_if cmp "$home/workbook.before" "$workbook")"
 check "over the first: workbook's time stamp" "2026-01-02 03:04:05" \
     "$(date -r "$workbook" '+%Y-%m-%d %H:%M:%S')"
 
-# 3. No drive D:: the template is in the program folder and nowhere else.
+# 4. No drive D:: the template is in the program folder and nowhere else.
 rm "$WINEPREFIX/dosdevices/d:" "$app/Tarnel账单.xls"
 check "install without D: exits 0" 0 "$(install)"
 check "without D:: template in the program folder" yes "$(yes_if cmp "$template" "$app/Tarnel账单.xls")"
 with_drive_d
 
-# 4. The silent uninstall, as the entry gives it. The uninstaller runs from a
+# 5. The silent uninstall, as the entry gives it. The uninstaller runs from a
 # copy of itself, so the wait is for the prefix to go idle.
 check "silent uninstall exits 0" 0 "$(
     status=0

@@ -71,14 +71,27 @@ Var WorkbookNote
 
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; A running program holds its files: they could be neither replaced nor
+; removed, and the setup would stop half done. Its window is titled Cubrix.
+!macro RefuseWhileRunning
+    FindWindow $0 "" "${PRODUCT}"
+    ${If} $0 <> 0
+        MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} 正在运行。请先点“退 出”结束它，再运行本程序。" /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
+!macroend
+
 Function .onInit
     SetRegView 64
     SetShellVarContext all
+    !insertmacro RefuseWhileRunning
 FunctionEnd
 
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
+    !insertmacro RefuseWhileRunning
 FunctionEnd
 
 ; The setup runs as administrator; the program, and the office it starts,
