@@ -3,6 +3,8 @@
 # of tools/build-qt-mingw.sh, and packs dist/cubrix-windows-x64.zip: the files
 # of tools/windows/package.txt, nothing else. Unpacked anywhere on
 # Windows, cubrix.exe runs as it is; Excel is the only thing to install.
+# Beside it, dist/cubrix-setup-x64.exe installs the same files
+# (assets/windows/cubrix.nsi, made with makensis).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -10,6 +12,7 @@ jobs=${CUBRIX_JOBS:-2}
 build=build-win-app
 list=tools/windows/package.txt
 zip=dist/cubrix-windows-x64.zip
+setup=dist/cubrix-setup-x64.exe
 triple=x86_64-w64-mingw32
 
 bash tools/install-deps.sh
@@ -92,3 +95,38 @@ with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
                 z.writestr(info, f.read(), compresslevel=9)
 EOF
 echo "wrote $zip ($(du -h "$zip" | cut -f1), $(python3 -c 'import sys,zipfile; print(len(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip") files)"
+
+# The setup program: the staged files, one folder at a time, and the same
+# list again for the uninstaller to remove, deepest folders last.
+nsis=$(mktemp -d)
+trap 'rm -rf "$stage" "$nsis"' EXIT
+(cd "$stage" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) >"$nsis/files"
+windows_path() { tr / '\\' <<<"$1"; }
+{
+    dir=-
+    while read -r file; do
+        here=$(dirname "$file")
+        if [ "$here" != "$dir" ]; then
+            dir=$here
+            if [ "$dir" = . ]; then echo 'SetOutPath "$INSTDIR"'; else echo "SetOutPath \"\$INSTDIR\\$(windows_path "$dir")\""; fi
+        fi
+        echo "File \"$stage/$file\""
+    done <"$nsis/files"
+} >"$nsis/files.nsh"
+{
+    while read -r file; do echo "Delete \"\$INSTDIR\\$(windows_path "$file")\""; done <"$nsis/files"
+    (cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort -r) |
+        while read -r dir; do echo "RMDir \"\$INSTDIR\\$(windows_path "$dir")\""; done
+} >"$nsis/remove.nsh"
+# The licence page wraps the text itself: one line a paragraph, CR LF.
+awk 'BEGIN { RS = ""; ORS = "\r\n\r\n" } { gsub(/\n/, " "); print }' LICENSE >"$nsis/LICENSE.txt"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+copyright=$(grep -m1 '^Copyright ' LICENSE)
+rm -f "$setup"
+# makensis needs a UTF-8 locale for the Chinese names (it crashes in plain C).
+LC_ALL=C.UTF-8 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DFILES="$nsis/files.nsh" \
+    -DREMOVE="$nsis/remove.nsh" -DLICENSE_TEXT="$nsis/LICENSE.txt" \
+    -DCOPYRIGHT="$copyright, $(head -n 1 LICENSE)" \
+    -DPUBLISHER="$(sed 's/^Copyright (c) [0-9]* //' <<<"$copyright")" \
+    -DOUTFILE="$root/$setup" assets/windows/cubrix.nsi
+echo "wrote $setup ($(du -h "$setup" | cut -f1))"

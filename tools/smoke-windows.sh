@@ -4,9 +4,13 @@
 # of the worked example, reads the figures back through the clipboard
 # (Ctrl+A, Ctrl+C, as any Windows user can), wraps with Up and Down, clears,
 # prints without an office, drags the window and ends it with 退 出.
-#   tools/smoke-windows.sh [ZIP [SCREENSHOT.png]]
+#   tools/smoke-windows.sh [ZIP|FOLDER [SCREENSHOT.png]]
 #     ZIP         default dist/cubrix-windows-x64.zip
+#     FOLDER      a folder with cubrix.exe instead, such as the one the setup
+#                 program installed
 #     SCREENSHOT  also writes a picture of the window with the worked example
+#   CUBRIX_SMOKE_PREFIX  a Wine prefix to run in (left in place, its D:
+#                 pointed elsewhere) instead of a throw-away one
 # Ends with "N passed, N failed"; exits non-zero when a check failed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,15 +26,16 @@ fi
 started=$(date +%s)
 home=$(mktemp -d)
 pid=
+prefix=${CUBRIX_SMOKE_PREFIX:-$home/prefix}
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    WINEPREFIX=$home/prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     rm -rf "$home"
 }
 trap cleanup EXIT
-export WINEPREFIX=$home/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d"
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d"
 
-python3 -m zipfile -e "$zip" "$home/app"
+if [ -d "$zip" ]; then ln -s "$zip" "$home/app"; else python3 -m zipfile -e "$zip" "$home/app"; fi
 wine wineboot --init >/dev/null 2>&1
 # The program asks for 宋体 (SimSun), as on a Chinese Windows; Wine has no
 # SimSun, so this prefix alone shows the installed AR PL UMing under that name.
@@ -46,17 +51,7 @@ mkdir -p "$home/d"
 cp "$home/app/Tarnel账单.xls" "$home/d/"
 ln -sfn "$home/d" "$WINEPREFIX/dosdevices/d:"
 
-passed=0
-failed=0
-check() {  # NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-        echo "ok   $1"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $1: expected '$2', got '$3'"
-    fi
-}
+source "$root/tools/windows/check.sh"
 alive() { kill -0 "$pid" 2>/dev/null && echo yes || echo no; }
 
 # Places in the window, in pixels, from its layout in twips (15 to the pixel):
@@ -206,6 +201,9 @@ check "bill kept after the failed print, Text12" "XYZ" "$(read_box ${at[Text12]}
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 x0=$X y0=$Y
 xdotool mousemove --window "$wid" 300 20 mousedown 1
+# The move loop starts from where the pointer is when it begins; a busy
+# program begins it a little after the press.
+sleep 0.5
 for step in 1 2 3 4 5; do
     xdotool mousemove_relative -- 8 6
     sleep 0.1

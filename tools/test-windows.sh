@@ -60,4 +60,6 @@ echo "$passed passed, $failed failed"
 bash tools/build-windows.sh
 smoke=0
 bash tools/smoke-windows.sh dist/cubrix-windows-x64.zip || smoke=$?
-[ "$status" -eq 0 ] && [ "$smoke" -eq 0 ]
+setup=0
+bash tools/test-setup-windows.sh dist/cubrix-setup-x64.exe dist/cubrix-windows-x64.zip || setup=$?
+[ "$status" -eq 0 ] && [ "$smoke" -eq 0 ] && [ "$setup" -eq 0 ]

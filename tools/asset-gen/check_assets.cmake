@@ -9,6 +9,7 @@ endif()
 set(expected
     background.png 628 482
     icon-16.png 16 16
+    icon-24.png 24 24
     icon-32.png 32 32
     icon-48.png 48 48
     icon-64.png 64 64

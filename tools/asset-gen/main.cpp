@@ -34,10 +34,10 @@ const QColor kPanelGrey(196, 197, 201);
 
 // The window's pictures come in two drawings: one device pixel to the unit,
 // and the sharper "@2x" one for high-density screens. The icon has its sizes:
-// the window's three, and the larger ones that desktops and software centres
-// show.
+// the window's three, 24 for Windows' lists, and the larger ones that
+// desktops and software centres show.
 const std::pair<QString, qreal> kScales[] = {{"", 1.0}, {"@2x", 2.0}};
-const int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+const int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 // The scalable icon follows the smooth layout; every larger size has the same
 // proportions.
 const int kScalableIconLayout = 64;
