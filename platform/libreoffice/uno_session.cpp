@@ -35,10 +35,27 @@ constexpr int kErrClassShift = 8;
 constexpr int kErrClassMask = 0x1f;
 constexpr int kErrClassAccess = 5;
 constexpr int kErrClassLocking = 7;
+constexpr int kErrClassSpace = 9;
+constexpr int kErrClassRead = 11;
 constexpr int kErrClassWrite = 12;
+constexpr int kErrClassFormat = 15;
+
+int errClass(int errCode) {
+    return (errCode >> kErrClassShift) & kErrClassMask;
+}
 
 std::string utf8(const OUString& s) {
     return rtl::OUStringToOString(s, RTL_TEXTENCODING_UTF8).getStr();
+}
+
+// An exception's message for a failure's detail, without the API's module
+// prefix that some messages carry.
+std::string message(const uno::Exception& e) {
+    std::string text = utf8(e.Message);
+    static constexpr std::string_view kModule = "com.sun.star.";
+    for (auto at = text.find(kModule); at != std::string::npos; at = text.find(kModule, at))
+        text.erase(at, kModule.size());
+    return text;
 }
 
 OUString ou(std::string_view utf8Text) {
@@ -69,7 +86,7 @@ uno::Reference<uno::XComponentContext> localContext() {
             context = new uno::Reference<uno::XComponentContext>(
                 cppu::defaultBootstrap_InitialComponentContext());
         } catch (const uno::Exception& e) {
-            failure = utf8(e.Message);
+            failure = message(e);
         }
     });
     if (!context || !context->is())
@@ -78,7 +95,7 @@ uno::Reference<uno::XComponentContext> localContext() {
 }
 
 [[noreturn]] void callFailed(const char* step, const uno::Exception& e) {
-    fail(SpreadsheetError::Other, kCallFailed, std::string(step) + ": " + utf8(e.Message));
+    fail(SpreadsheetError::Other, kCallFailed, std::string(step) + ": " + message(e));
 }
 
 }  // namespace
@@ -100,7 +117,7 @@ bool UnoSession::connect(const std::string& pipeName) {
     } catch (const connection::NoConnectException&) {
         return false;
     } catch (const uno::Exception& e) {
-        fail(SpreadsheetError::CannotStart, kNoAnswer, "connect: " + utf8(e.Message));
+        fail(SpreadsheetError::CannotStart, kNoAnswer, "connect: " + message(e));
     }
 }
 
@@ -121,13 +138,17 @@ void UnoSession::load(const std::string& url) {
     try {
         doc = desktop_->loadComponentFromURL(ou(url), "_blank", 0, args);
     } catch (const uno::Exception& e) {
-        why = utf8(e.Message);
+        why = message(e);
     }
     if (!doc.is()) {
         if (interaction->sawLock())
             fail(SpreadsheetError::WorkbookLocked, kLockedElsewhere, interaction->question());
-        fail(SpreadsheetError::Other, kLoadFailed,
-             "load: " + (why.empty() ? interaction->question() : why));
+        const std::string detail = "load: " + (why.empty() ? interaction->question() : why);
+        // The office's own verdict that the file is no workbook it can read.
+        const int reported = errClass(interaction->errorCode());
+        if (reported == kErrClassRead || reported == kErrClassFormat)
+            fail(SpreadsheetError::Damaged, kUnreadableAsXls, detail);
+        fail(SpreadsheetError::Other, kLoadFailed, detail);
     }
     documents_.push_back(doc);
     // A read-only load cannot be saved: it counts as locked. Both are remote
@@ -186,14 +207,15 @@ void UnoSession::store() {
         if (!storable.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no workbook open");
         storable->store();
     } catch (const task::ErrorCodeIOException& e) {
-        const int errClass = (e.ErrCode >> kErrClassShift) & kErrClassMask;
-        const std::string detail = "store: " + utf8(e.Message);
-        if (errClass == kErrClassAccess || errClass == kErrClassLocking ||
-            errClass == kErrClassWrite)
+        const int reported = errClass(e.ErrCode);
+        const std::string detail = "store: " + message(e);
+        if (reported == kErrClassSpace) fail(SpreadsheetError::NoRoom, kNoRoomToStore, detail);
+        if (reported == kErrClassAccess || reported == kErrClassLocking ||
+            reported == kErrClassWrite)
             fail(SpreadsheetError::WorkbookLocked, kStoreRefused, detail);
         fail(SpreadsheetError::Other, kStoreFailed, detail);
     } catch (const uno::Exception& e) {
-        fail(SpreadsheetError::Other, kStoreFailed, "store: " + utf8(e.Message));
+        fail(SpreadsheetError::Other, kStoreFailed, "store: " + message(e));
     }
 }
 

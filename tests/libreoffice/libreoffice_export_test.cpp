@@ -1,14 +1,18 @@
 // The bill export through a real hidden LibreOffice, read back from the saved
 // workbook, and the failures an operator can run into.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -182,6 +186,15 @@ TEST_F(LibreOfficeExport, FailuresTellTheOperatorAndLeaveNoOffice) {
              fs::rename(dir + "/别的表.xls", path);
          },
          SpreadsheetError::SheetMissing, lo::kNoSheet, "没有名为“Tarnel账单”的工作表"},
+        {"empty file", [](auto&, auto& path, auto&) { fs::resize_file(path, 0); },
+         SpreadsheetError::Damaged, lo::kEmptyWorkbook, "已损坏"},
+        {"random bytes",
+         [](auto&, auto& path, auto&) {
+             std::mt19937 bytes(22);
+             std::ofstream out(path, std::ios::binary | std::ios::trunc);
+             for (int i = 0; i < 20 * 1024; ++i) out.put(static_cast<char>(bytes() & 0xff));
+         },
+         SpreadsheetError::Damaged, lo::kUnreadableAsXls, "不是电子表格工作簿"},
         {"file read-only", [](auto&, auto& path, auto&) { chmod(path.c_str(), 0444); },
          SpreadsheetError::WorkbookLocked, lo::kReadOnly, "请先关闭*Tarnel账单*"},
         {"folder read-only", [](auto& dir, auto&, auto&) { chmod(dir.c_str(), 0555); },
@@ -212,6 +225,7 @@ TEST_F(LibreOfficeExport, FailuresTellTheOperatorAndLeaveNoOffice) {
         ASSERT_TRUE(failure.has_value());
         EXPECT_EQ(failure->number, c.number) << failure->text;
         EXPECT_NE(failure->text.find(c.says), std::string::npos) << failure->text;
+        EXPECT_EQ(failure->text.find("com.sun.star."), std::string::npos) << failure->text;
         EXPECT_TRUE(testing::processesMentioning(options.cacheRoot).empty());
         if (lockBefore) {
             EXPECT_TRUE(fs::exists(lock)) << "somebody else's lock was removed";
@@ -220,6 +234,53 @@ TEST_F(LibreOfficeExport, FailuresTellTheOperatorAndLeaveNoOffice) {
             EXPECT_EQ(fs::last_write_time(path), before) << "the workbook was written";
         }
     }
+}
+
+// A tmpfs mounted on a folder for as long as the object lives.
+class SmallDisk {
+public:
+    SmallDisk(const std::string& folder, std::uintmax_t bytes) : folder_(folder) {
+        fs::create_directory(folder);
+        const std::string size = "size=" + std::to_string(bytes);
+        mounted_ =
+            mount("cubrix-test", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, size.c_str()) == 0;
+        if (!mounted_) why_ = std::strerror(errno);
+    }
+    ~SmallDisk() {
+        if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+    const std::string& why() const { return why_; }
+
+    // Fills the disk with a file of its own until less than `left` is free.
+    void fillUpTo(std::uintmax_t left) {
+        std::ofstream filler(folder_ + "/filler", std::ios::binary);
+        const std::string page(4096, 'x');
+        while (filler && fs::space(folder_).available >= left)
+            filler.write(page.data(), page.size()).flush();
+    }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+    std::string why_;
+};
+
+TEST_F(LibreOfficeExport, FullDiskIsToldAndTheWorkbookKept) {
+    SmallDisk disk(scratch.path() + "/disk", 1024 * 1024);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here (" << disk.why() << ")";
+    const std::string path = testing::copyTemplate(scratch.path() + "/disk");
+    std::ifstream in(path, std::ios::binary);
+    const std::string before{std::istreambuf_iterator<char>(in), {}};
+    disk.fillUpTo(8 * 1024);
+
+    const auto failure = exportTo(path);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->number, lo::kNoRoomToStore) << failure->text;
+    EXPECT_NE(failure->text.find("磁盘空间不足"), std::string::npos) << failure->text;
+    std::ifstream after(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), before);
+    EXPECT_FALSE(fs::exists(scratch.path() + "/disk/.~lock.Tarnel账单.xls#"));
 }
 
 TEST_F(LibreOfficeExport, WorkbookHeldByAnotherOfficeIsLocked) {
