@@ -16,7 +16,7 @@ limit_s=${CUBRIX_SMOKE_LIMIT:-300}
 
 if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
     exec env CUBRIX_IN_XVFB=1 timeout --kill-after=10 "$limit_s" \
-        xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$zip" ${shot:+"$shot"}
+        "$root/tools/xvfb.sh" bash "$0" "$zip" ${shot:+"$shot"}
 fi
 
 started=$(date +%s)

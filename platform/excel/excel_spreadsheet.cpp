@@ -50,7 +50,7 @@ com::Variant cellVariant(const CellValue& value) {
 bool noRoom(HRESULT hr) {
     return hr == HRESULT_FROM_WIN32(ERROR_DISK_FULL) ||
            hr == HRESULT_FROM_WIN32(ERROR_HANDLE_DISK_FULL) ||
-           hr == HRESULT_FROM_WIN32(ERROR_DISK_QUOTA_EXCEEDED) || hr == STG_E_MEDIUMFULL;
+           hr == HRESULT_FROM_WIN32(kDiskQuotaExceeded) || hr == STG_E_MEDIUMFULL;
 }
 
 // Excel's own error codes for a missing file are generic, so look first.

@@ -203,9 +203,9 @@ INSTANTIATE_TEST_SUITE_P(
                      HRESULT_FROM_WIN32(ERROR_DISK_FULL), "磁盘空间不足", 2},
         FailingClick{"save_over_quota",
                      [](Automation& a, std::string&) {
-                         fail(a, "Save", HRESULT_FROM_WIN32(ERROR_DISK_QUOTA_EXCEEDED), true);
+                         fail(a, "Save", HRESULT_FROM_WIN32(kDiskQuotaExceeded), true);
                      },
-                     HRESULT_FROM_WIN32(ERROR_DISK_QUOTA_EXCEEDED), "磁盘空间不足", 2},
+                     HRESULT_FROM_WIN32(kDiskQuotaExceeded), "磁盘空间不足", 2},
         FailingClick{"save_denied",
                      [](Automation& a, std::string&) { fail(a, "Save", E_ACCESSDENIED, true); },
                      E_ACCESSDENIED, "正在别处打开", 2},

@@ -127,7 +127,7 @@ TEST_F(OfficeChoice, FailureAfterCreationRepeatsWithTheSameOffice) {
         const auto failure = click({false, true, true}, counter);
         EXPECT_EQ(failure.has_value(), !c.succeeds) << c.what;
         if (failure) {
-            EXPECT_NE(failure->text.find("导出账单时出错：Open"), std::string::npos);
+            EXPECT_NE(failure->text.find("技术信息：Open"), std::string::npos);
         }
         EXPECT_EQ(created, std::vector<std::wstring>(c.instances, second)) << c.what;
         EXPECT_EQ(counter, 2) << c.what;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -32,7 +33,9 @@ namespace fs = std::filesystem;
 using testing::ReadSheet;
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kShowWait = std::chrono::seconds(5);
+// Only a failing test waits this long: a busy machine may start the
+// recorder late.
+constexpr auto kShowWait = std::chrono::seconds(30);
 
 std::vector<std::string> environment() {
     std::vector<std::string> entries;
@@ -310,14 +313,24 @@ public:
     void openWorkbook(const std::string& p) override { real_.openWorkbook(p); }
     void selectSheet(std::u16string_view n) override { real_.selectSheet(n); }
     void setCell(int row, int column, const CellValue& v) override {
-        if (++cells_ == 10) kill(-real_.officeProcessGroup(), SIGSTOP);
-        real_.setCell(row, column, v);
+        if (++cells_ != 10) return real_.setCell(row, column, v);
+        kill(-real_.officeProcessGroup(), SIGSTOP);
+        const auto stopped = Clock::now();
+        try {
+            real_.setCell(row, column, v);
+        } catch (...) {
+            longestHang = std::max(longestHang, Clock::now() - stopped);
+            throw;
+        }
     }
     void save() override { real_.save(); }
     void closeAll() override { real_.closeAll(); }
     void quit() override { real_.quit(); }
     void show() override { real_.show(); }
     void release() noexcept override { real_.release(); }
+
+    // From the stop to the failure of the call it froze, the longest of the passes.
+    Clock::duration longestHang{};
 
 private:
     LibreOfficeSpreadsheet& real_;
@@ -328,14 +341,13 @@ TEST_F(LibreOfficeExport, HungOfficeIsEndedWithinTheBound) {
     options.callLimit = std::chrono::seconds(2);
     LibreOfficeSpreadsheet office(options);
     HangingOffice hanging(office);
-    const auto start = Clock::now();
     const auto failure = Command4_Click(sheet, counter, {hanging, workbook, {}});
-    const auto took = Clock::now() - start;
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->number, lo::kCallOverran);
     EXPECT_NE(failure->text.find("没有响应"), std::string::npos) << failure->text;
-    // Two passes, each a start and one overrun call; far from a frozen window.
-    EXPECT_LT(took, 2 * (options.callLimit + std::chrono::seconds(8)));
+    // The frozen call ends at its bound and the kill, however long the
+    // office took to start on a busy machine.
+    EXPECT_LT(hanging.longestHang, options.callLimit + std::chrono::seconds(3));
     EXPECT_FALSE(fs::exists(scratch.path() + "/.~lock.Tarnel账单.xls#"));
     // Nor the socket of the killed office's pipe.
     const std::string socketPrefix =
