@@ -76,7 +76,7 @@ void requireContent(const std::string& pathUtf8) {
     if (inspectWorkbook(pathUtf8) == WorkbookContent::Empty)
         throw SpreadsheetFailure(SpreadsheetError::Damaged,
                                  static_cast<int>(HRESULT_FROM_WIN32(ERROR_INVALID_DATA)),
-                                 pathUtf8 + ": 0 bytes");
+                                 "workbook: 0 bytes");
 }
 
 // Excel reports most failed saves with its one catch-all code. A save counts

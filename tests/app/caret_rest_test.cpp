@@ -39,7 +39,7 @@ protected:
         edit->setText("0.0188");
         window.show();
         window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, kPatience));
         edit->setFocus();
     }
     void TearDown() override { QApplication::setCursorFlashTime(desktopFlashTime); }

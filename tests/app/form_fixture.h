@@ -32,7 +32,7 @@ protected:
                                                     "/tmp/Tarnel账单.xls"});
         form->show();
         form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kPatience));
     }
     void TearDown() override {
         closeMessages();
@@ -72,10 +72,10 @@ protected:
         }
         QSignalSpy ticked(&form->timer1(), &QTimer::timeout);
         const int wanted = std::max(1, ms / form->timer1().interval());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ticked.count() >= wanted; }, kTickPatience))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticked.count() >= wanted; }, kPatience))
             << "Timer1 ticked " << ticked.count() << " of " << wanted << " times";
     }
-    static constexpr int kTickPatience = 10000;  // ms; only a failing test waits this long
+    static constexpr int kPatience = 10000;  // ms; only a failing test waits this long
 
     // Message boxes open now.
     static QList<QMessageBox*> messages() {

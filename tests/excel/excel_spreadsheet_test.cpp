@@ -18,34 +18,13 @@ namespace cubrix {
 namespace {
 
 using testing::Automation;
-
-// The first bytes of an .xls, a compound file.
-constexpr char kCompoundFile[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-
-// Replaces the file at `path` with `bytes`.
-void writeFile(const std::string& path, const std::string& bytes) {
-    const std::u16string wide = fromUtf8(path);
-    SetFileAttributesW(reinterpret_cast<const wchar_t*>(wide.c_str()), FILE_ATTRIBUTE_NORMAL);
-    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_WRITE,
-                                    0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-// An existing workbook file; its name is not ASCII, as on the operator's disk.
-std::string workbookFile() {
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    const std::string path = toUtf8(reinterpret_cast<const char16_t*>(dir)) + "Tarnel账单.xls";
-    writeFile(path, kCompoundFile);
-    return path;
-}
+using testing::writeFile;
 
 class ExcelBackend : public ::testing::Test {
 protected:
     Automation automation;
-    std::string path = workbookFile();
+    // Its name is not ASCII, as on the operator's disk.
+    std::string path = testing::ownWorkbook("Tarnel账单.xls");
     ExcelSpreadsheet excel{kOfficeProgIds,
                            [this](std::wstring_view) { return automation.application(); }};
 

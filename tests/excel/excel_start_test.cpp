@@ -52,19 +52,7 @@ protected:
         return Command4_Click(sheet, counter, {office, workbook, {}});
     }
 
-    // An existing workbook file: a compound file's first bytes, as an .xls has.
-    std::string workbook = [] {
-        wchar_t dir[MAX_PATH];
-        GetTempPathW(MAX_PATH, dir);
-        std::wstring path = std::wstring(dir) + L"office-choice.xls";
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        const char signature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-        DWORD written = 0;
-        WriteFile(file, signature, sizeof signature - 1, &written, nullptr);
-        CloseHandle(file);
-        return toUtf8(reinterpret_cast<const char16_t*>(path.c_str()));
-    }();
+    std::string workbook = testing::ownWorkbook("office-choice.xls");
 };
 
 TEST_F(OfficeChoice, FirstInstalledOfficeServesBothInstances) {

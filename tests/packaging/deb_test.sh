@@ -59,7 +59,7 @@ launch() {
     started+=("$!")
 }
 window_of_last() {
-    timeout 20 xdotool search --sync --onlyvisible --pid "${started[-1]}" | head -1
+    timeout 60 xdotool search --sync --onlyvisible --pid "${started[-1]}" | head -1
 }
 stop_last() {
     kill "${started[-1]}" && wait "${started[-1]}" 2>/dev/null || true
