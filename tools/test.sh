@@ -49,7 +49,7 @@ echo "Output of every part: $logs"
 if [ "${#failed[@]}" -gt 0 ]; then
     for name in "${failed[@]}"; do
         echo "FAILED: $name; the failing tests' output is in $logs/$name.log"
-        grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Not Run)|^[0-9]+ passed, [0-9]+ failed' \
+        grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Not Run)|^FAIL |^[0-9]+ passed, [0-9]+ failed' \
             "$logs/$name.log" || true
     done
     exit 1
