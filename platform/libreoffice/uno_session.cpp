@@ -13,6 +13,7 @@
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <csignal>
 #include <mutex>
 #include <rtl/bootstrap.hxx>
 
@@ -68,6 +69,24 @@ OUString ou(std::u16string_view text) {
                     static_cast<sal_Int32>(text.size()));
 }
 
+void ignoreSignal(int) {}
+
+// A write into the pipe of an office that has just ended (a kill, a crash, a
+// terminate while the bridge still releases its objects) raises SIGPIPE,
+// whose default ends this program and the operator's bill with it. With a
+// handler that does nothing the write fails with EPIPE and the bridge reports
+// a failed call. Unlike SIG_IGN, a handler is not passed on to the offices
+// started from here. A handler someone else set is left alone.
+void surviveClosedPipes() {
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+    struct sigaction quiet {};
+    quiet.sa_handler = ignoreSignal;
+    quiet.sa_flags = SA_RESTART;
+    sigemptyset(&quiet.sa_mask);
+    sigaction(SIGPIPE, &quiet, nullptr);
+}
+
 // This process's own UNO runtime, made once and kept: tearing it down at exit
 // races with the bridge threads.
 uno::Reference<uno::XComponentContext> localContext() {
@@ -75,6 +94,7 @@ uno::Reference<uno::XComponentContext> localContext() {
     static uno::Reference<uno::XComponentContext>* context = nullptr;
     static std::string failure;
     std::call_once(once, [] {
+        surviveClosedPipes();
         // The runtime finds the office's type libraries through its
         // fundamentalrc; without them the first remote call hangs. (Handing
         // the office's unorc to the bootstrap is not enough: its type list

@@ -302,10 +302,11 @@ TEST_F(LibreOfficeExport, WorkbookHeldByAnotherOfficeIsLocked) {
 }
 
 // Stops the hidden office after the tenth cell of every pass, as a hung
-// office would.
+// office would, or with SIGKILL ends it, as a crashing one would.
 class HangingOffice : public Spreadsheet {
 public:
-    explicit HangingOffice(LibreOfficeSpreadsheet& real) : real_(real) {}
+    explicit HangingOffice(LibreOfficeSpreadsheet& real, int signal = SIGSTOP)
+        : real_(real), signal_(signal) {}
     void createInstance(InstanceUse use) override {
         cells_ = 0;
         real_.createInstance(use);
@@ -314,7 +315,7 @@ public:
     void selectSheet(std::u16string_view n) override { real_.selectSheet(n); }
     void setCell(int row, int column, const CellValue& v) override {
         if (++cells_ != 10) return real_.setCell(row, column, v);
-        kill(-real_.officeProcessGroup(), SIGSTOP);
+        kill(-real_.officeProcessGroup(), signal_);
         const auto stopped = Clock::now();
         try {
             real_.setCell(row, column, v);
@@ -334,6 +335,7 @@ public:
 
 private:
     LibreOfficeSpreadsheet& real_;
+    int signal_;
     int cells_ = 0;
 };
 
@@ -354,6 +356,24 @@ TEST_F(LibreOfficeExport, HungOfficeIsEndedWithinTheBound) {
         "OSL_PIPE_" + std::to_string(getuid()) + "_cubrix-office-" + std::to_string(getpid()) + "-";
     for (const auto& entry : fs::directory_iterator("/tmp"))
         EXPECT_NE(entry.path().filename().string().rfind(socketPrefix, 0), 0u) << entry.path();
+}
+
+// The office's end closes its pipe under the next call: that call fails,
+// and this program (with the operator's bill) lives on.
+TEST_F(LibreOfficeExport, OfficeThatDiesMidExportIsAFailureNotTheEnd) {
+    LibreOfficeSpreadsheet office(options);
+    HangingOffice dying(office, SIGKILL);
+    const auto failure = Command4_Click(sheet, counter, {dying, workbook, {}});
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->number, lo::kCallFailed) << failure->text;
+    // Which write meets the closed pipe is a race the bridge mostly wins;
+    // a write of our own into one shows what any of them does.
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    EXPECT_EQ(write(ends[1], "x", 1), -1);
+    EXPECT_EQ(errno, EPIPE);
+    close(ends[1]);
 }
 
 TEST_F(LibreOfficeExport, LeavesThisProgramsEnvironmentAsItWas) {
