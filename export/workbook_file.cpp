@@ -1,6 +1,5 @@
 #include "export/workbook_file.h"
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
