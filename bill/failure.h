@@ -23,6 +23,11 @@ inline constexpr int kCounterLimitNumber = 6;  // the print counter at its limit
 inline constexpr int kOutOfMemoryNumber = 7;
 inline constexpr int kUnexpectedNumber = 51;  // anything else no handler expected
 
+// Starts the last line of a failure's text where a detail helps a technician
+// (the office's own message, an HRESULT); the sentences above it are the
+// operator's.
+inline constexpr const char* kTechnicalDetail = "技术信息：";
+
 // The recalculation's only failure, and its text; the window adds where it
 // arose (app/window_messages.h).
 inline constexpr const char* kOverflowText = "溢出";

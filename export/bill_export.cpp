@@ -57,7 +57,7 @@ std::optional<Failure> Command4_Click(const BillSheet& sheet, ExportCounter& cou
         } catch (const std::exception& e) {
             last = {0, exportFailureText(SpreadsheetError::Other, env.workbookPath, e.what())};
         } catch (...) {  // a backend's own exception type: still this export's failure
-            last = {0, exportFailureText(SpreadsheetError::Other, env.workbookPath, "?")};
+            last = {0, exportFailureText(SpreadsheetError::Other, env.workbookPath, "")};
         }
         // An abandoned pass ends its hidden instance before anything else runs.
         env.spreadsheet.release();

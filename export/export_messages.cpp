@@ -1,11 +1,13 @@
 #include "export/export_messages.h"
 
+#include "bill/failure.h"
 #include "bill/utf8.h"
 
 namespace cubrix {
 namespace {
 
 constexpr const char* kBillKept = "窗口中的账单没有改动。";
+constexpr const char* kBillTemplate = "Tarnel账单.xls";
 
 // The programs the export drives on this system, as the operator installs
 // them, and how one that refuses every call is ended by hand.
@@ -39,6 +41,12 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
         case SpreadsheetError::FileMissing:
             text = "找不到账单工作簿：" + path + "\n请把账单模板放到这个位置，然后再次打印。";
             break;
+        case SpreadsheetError::Damaged:
+            // Printing again meets the same file: it has to be replaced.
+            text = "账单工作簿是空的、已损坏，或不是电子表格工作簿：" + path +
+                   "\n这个文件没有改动。请用账单模板 " + kBillTemplate +
+                   " 替换它（放到同一位置），然后再次打印。";
+            break;
         case SpreadsheetError::SheetMissing:
             text = "账单工作簿中没有名为“Tarnel账单”的工作表：" + path +
                    "\n请换用正确的账单模板，然后再次打印。";
@@ -46,6 +54,11 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
         case SpreadsheetError::WorkbookLocked:
             text = "账单工作簿正在别处打开，或是只读的：" + path +
                    "\n请先关闭*Tarnel账单*（并确认文件可写），然后再次打印。";
+            break;
+        case SpreadsheetError::NoRoom:
+            text = "磁盘空间不足，账单工作簿无法保存：" + path +
+                   "\n磁盘上的工作簿没有改动。请在这个磁盘上腾出空间（例如删除不需要的文件），"
+                   "然后再次打印。";
             break;
         case SpreadsheetError::TimedOut:
             text = "电子表格程序长时间没有响应，已被结束，这次导出已放弃。请再次打印。";
@@ -56,10 +69,15 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
                    "如果仍然没有响应，" + kEndByHand + "，然后再次打印。";
             break;
         case SpreadsheetError::Other:
-            text = "导出账单时出错：" + detail + "\n请再次打印。";
+            text = "导出账单时出错。请再次打印。";
             break;
     }
-    return text + "\n" + kBillKept;
+    text += std::string("\n") + kBillKept;
+    // What the office said is for a technician, on a line of its own.
+    const bool technical = kind == SpreadsheetError::Other || kind == SpreadsheetError::Damaged ||
+                           kind == SpreadsheetError::NoRoom;
+    if (technical && !detail.empty()) text += std::string("\n") + kTechnicalDetail + detail;
+    return text;
 }
 
 std::string counterLimitText() {

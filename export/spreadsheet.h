@@ -16,8 +16,10 @@ namespace cubrix {
 enum class SpreadsheetError {
     CannotStart,     // the application cannot be started or does not answer
     FileMissing,     // no workbook at the path
+    Damaged,         // the file there is empty, damaged or no spreadsheet workbook
     SheetMissing,    // the workbook has no sheet of that name
     WorkbookLocked,  // open in another window, read-only, or its folder is
+    NoRoom,          // the save found no room on the disk (or over a quota)
     TimedOut,        // an operation did not finish in time; the instance was ended
     Unresponsive,    // the application kept refusing calls; it was let go, not ended
     Other,

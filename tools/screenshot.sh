@@ -16,7 +16,7 @@ bin=${CUBRIX_BIN:-$root/build/app/cubrix}
 mkdir -p "$(dirname "$out")"
 
 if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
-    CUBRIX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" "$out" "$bill" "$scale"
+    CUBRIX_IN_XVFB=1 exec "$(dirname "$0")/xvfb.sh" -s "-screen 0 1600x1200x24" "$0" "$out" "$bill" "$scale"
 fi
 
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}

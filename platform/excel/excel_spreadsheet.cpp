@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "bill/utf8.h"
+#include "export/workbook_file.h"
 #include "platform/excel/com_error.h"
 #include "platform/excel/dispatch.h"
 #include "platform/excel/variant.h"
@@ -45,6 +46,13 @@ com::Variant cellVariant(const CellValue& value) {
     return com::Variant(kLiteralPrefix + text);
 }
 
+// Windows' codes for a write that found no room, on the disk or in a quota.
+bool noRoom(HRESULT hr) {
+    return hr == HRESULT_FROM_WIN32(ERROR_DISK_FULL) ||
+           hr == HRESULT_FROM_WIN32(ERROR_HANDLE_DISK_FULL) ||
+           hr == HRESULT_FROM_WIN32(kDiskQuotaExceeded) || hr == STG_E_MEDIUMFULL;
+}
+
 // Excel's own error codes for a missing file are generic, so look first.
 void requireFile(const std::u16string& path) {
     const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()));
@@ -62,10 +70,19 @@ void requireFile(const std::u16string& path) {
                              toUtf8(path) + ": no such workbook");
 }
 
+// WPS opens an empty file as a new, empty workbook; Excel refuses it with
+// its catch-all code. Either way the file is what the operator must mend.
+void requireContent(const std::string& pathUtf8) {
+    if (inspectWorkbook(pathUtf8) == WorkbookContent::Empty)
+        throw SpreadsheetFailure(SpreadsheetError::Damaged,
+                                 static_cast<int>(HRESULT_FROM_WIN32(ERROR_INVALID_DATA)),
+                                 "workbook: 0 bytes");
+}
+
 // Excel reports most failed saves with its one catch-all code. A save counts
 // as refused (the operator's to mend: close the file elsewhere, make it
-// writable) when Windows says so or the file is marked read-only; a full disk
-// or a network failure is another matter.
+// writable) when Windows says so or the file is marked read-only; a network
+// failure is another matter.
 bool writeRefused(HRESULT hr, const std::u16string& path) {
     if (hr == E_ACCESSDENIED || hr == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) ||
         hr == HRESULT_FROM_WIN32(ERROR_LOCK_VIOLATION) ||
@@ -152,9 +169,19 @@ void ExcelSpreadsheet::createInstance(InstanceUse use) {
 void ExcelSpreadsheet::openWorkbook(const std::string& pathUtf8) {
     const std::u16string path = fromUtf8(pathUtf8);
     requireFile(path);
+    requireContent(pathUtf8);
     path_ = path;
-    step(SpreadsheetError::Other,
-         [&] { workbook_ = com::getObject(held(workbooks_, "Workbooks"), L"Open", path); });
+    step(SpreadsheetError::Other, [&] {
+        try {
+            workbook_ = com::getObject(held(workbooks_, "Workbooks"), L"Open", path);
+        } catch (const ComError& e) {
+            // Excel's code says only that it failed; the file says why.
+            if (!busy(e.hr()) && inspectWorkbook(pathUtf8) == WorkbookContent::NotAWorkbook)
+                throw SpreadsheetFailure(SpreadsheetError::Damaged, static_cast<int>(e.hr()),
+                                         e.what());
+            throw;
+        }
+    });
     // With alerts off, Excel opens a workbook that is open elsewhere read-only
     // instead of asking; saving it would then fail or go to a copy.
     if (use_ != InstanceUse::Work) return;
@@ -184,7 +211,12 @@ void ExcelSpreadsheet::save() {
         try {
             com::call(held(workbook_, "workbook"), L"Save");
         } catch (const ComError& e) {
-            if (!busy(e.hr()) && writeRefused(e.hr(), path_))
+            if (busy(e.hr())) throw;
+            // A full disk comes first: Windows may call it a refused write.
+            if (noRoom(e.hr()) || !roomToSave(toUtf8(path_)))
+                throw SpreadsheetFailure(SpreadsheetError::NoRoom, static_cast<int>(e.hr()),
+                                         e.what());
+            if (writeRefused(e.hr(), path_))
                 throw SpreadsheetFailure(SpreadsheetError::WorkbookLocked, static_cast<int>(e.hr()),
                                          e.what());
             throw;

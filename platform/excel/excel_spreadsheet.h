@@ -24,6 +24,9 @@
 
 namespace cubrix {
 
+// Windows' ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack.
+inline constexpr DWORD kDiskQuotaExceeded = 1295;
+
 class ExcelSpreadsheet : public Spreadsheet {
 public:
     // Returns a new application object of the class `progId`; throws

@@ -1,7 +1,7 @@
 // The numbers of the LibreOffice backend's failures, one range per kind, so a
 // number in an operator's report says which step failed:
 //   1xx CannotStart, 2xx FileMissing, 3xx SheetMissing, 4xx WorkbookLocked,
-//   5xx TimedOut, 6xx Other.
+//   5xx TimedOut, 6xx Other, 7xx Damaged, 8xx NoRoom.
 #pragma once
 
 #include <string>
@@ -29,8 +29,11 @@ enum FailureNumber : int {
     kQuitOverran = 502,      // the office did not end in time after terminate
     kLoadFailed = 601,
     kStoreFailed = 602,
-    kCallFailed = 603,  // any other call into the office
-    kOutOfOrder = 604,  // an operation without the instance it needs
+    kCallFailed = 603,       // any other call into the office
+    kOutOfOrder = 604,       // an operation without the instance it needs
+    kEmptyWorkbook = 701,    // the file at the path has no bytes
+    kUnreadableAsXls = 702,  // the office could not read the file as a workbook
+    kNoRoomToStore = 801,    // saving failed with the disk (or the quota) full
 };
 
 [[noreturn]] inline void fail(SpreadsheetError kind, FailureNumber number,

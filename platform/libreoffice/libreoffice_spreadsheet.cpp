@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "export/workbook_file.h"
 #include "platform/libreoffice/call_watchdog.h"
 #include "platform/libreoffice/file_url.h"
 #include "platform/libreoffice/lock_file.h"
@@ -259,10 +260,21 @@ void LibreOfficeSpreadsheet::openWorkbook(const std::string& path) {
     const std::string folder = std::filesystem::absolute(path).parent_path().string();
     if (!writable(path) || !writable(folder))
         fail(SpreadsheetError::WorkbookLocked, lo::kReadOnly, "workbook or its folder read-only");
+    // The office opens an empty file as an empty workbook without a word.
+    if (inspectWorkbook(path) == WorkbookContent::Empty)
+        fail(SpreadsheetError::Damaged, lo::kEmptyWorkbook, "workbook: 0 bytes");
     lo::removeLockOf(path, profile_->folder());  // left by an office of ours that was killed
     lo::removeStaleLock(path, lo::hostName(), lo::officeUsesProfile);  // left by a crashed Calc
     const std::string url = lo::fileUrl(path);
-    bounded("open", options_.callLimit, [&] { session_->load(url); });
+    try {
+        bounded("open", options_.callLimit, [&] { session_->load(url); });
+    } catch (const SpreadsheetFailure& f) {
+        // A load the office refused is the file's fault when the file is
+        // none of the kinds a workbook can be.
+        if (f.number() == lo::kLoadFailed && inspectWorkbook(path) == WorkbookContent::NotAWorkbook)
+            fail(SpreadsheetError::Damaged, lo::kUnreadableAsXls, f.what());
+        throw;
+    }
 }
 
 void LibreOfficeSpreadsheet::selectSheet(std::u16string_view name) {
@@ -282,7 +294,15 @@ void LibreOfficeSpreadsheet::setCell(int row, int column, const CellValue& value
 
 void LibreOfficeSpreadsheet::save() {
     requireWork("save");
-    bounded("save", options_.callLimit, [&] { session_->store(); });
+    try {
+        bounded("save", options_.callLimit, [&] { session_->store(); });
+    } catch (const SpreadsheetFailure& f) {
+        // Whatever the office calls a full disk, the disk itself says so.
+        const int n = f.number();
+        if ((n == lo::kStoreFailed || n == lo::kStoreRefused) && !roomToSave(workbook_))
+            fail(SpreadsheetError::NoRoom, lo::kNoRoomToStore, f.what());
+        throw;
+    }
 }
 
 void LibreOfficeSpreadsheet::closeAll() {

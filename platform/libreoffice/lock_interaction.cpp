@@ -5,8 +5,10 @@
 #include <com/sun/star/document/LockedDocumentRequest.hpp>
 #include <com/sun/star/document/LockedOnSavingRequest.hpp>
 #include <com/sun/star/document/OwnLockOnDocumentRequest.hpp>
+#include <com/sun/star/task/ErrorCodeRequest.hpp>
 #include <com/sun/star/task/XInteractionAbort.hpp>
 #include <com/sun/star/task/XInteractionDisapprove.hpp>
+#include <cstdio>
 #include <rtl/ustring.hxx>
 
 namespace cubrix::lo {
@@ -23,10 +25,17 @@ std::string utf8(const rtl::OUString& s) {
 
 void LockInteraction::handle(const uno::Reference<task::XInteractionRequest>& request) {
     const uno::Any what = request->getRequest();
-    question_ = utf8(what.getValueTypeName());
+    const std::string type = utf8(what.getValueTypeName());
+    question_ = type.substr(type.rfind('.') + 1);
     document::LockedDocumentRequest locked;
     document::OwnLockOnDocumentRequest ownLock;
-    if (what >>= locked) {
+    task::ErrorCodeRequest report;
+    if (what >>= report) {
+        errorCode_ = report.ErrCode;
+        char code[16];
+        std::snprintf(code, sizeof code, " 0x%X", static_cast<unsigned>(report.ErrCode));
+        question_ += code;
+    } else if (what >>= locked) {
         sawLock_ = true;
         question_ += " by " + utf8(locked.UserInfo);
     } else if (what >>= ownLock) {

@@ -16,12 +16,16 @@ public:
     handle(const css::uno::Reference<css::task::XInteractionRequest>& request) override;
 
     bool sawLock() const { return sawLock_; }
-    // The last question asked, for the failure's detail.
+    // The last question asked, for the failure's detail: its type's own
+    // name without the module, and the office's error code where it gave one.
     const std::string& question() const { return question_; }
+    // The office's error code of an error report (ErrorCodeRequest), else 0.
+    int errorCode() const { return errorCode_; }
 
 private:
     bool sawLock_ = false;
     std::string question_;
+    int errorCode_ = 0;
 };
 
 }  // namespace cubrix::lo

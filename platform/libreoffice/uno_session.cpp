@@ -13,6 +13,7 @@
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <csignal>
 #include <mutex>
 #include <rtl/bootstrap.hxx>
 
@@ -35,10 +36,27 @@ constexpr int kErrClassShift = 8;
 constexpr int kErrClassMask = 0x1f;
 constexpr int kErrClassAccess = 5;
 constexpr int kErrClassLocking = 7;
+constexpr int kErrClassSpace = 9;
+constexpr int kErrClassRead = 11;
 constexpr int kErrClassWrite = 12;
+constexpr int kErrClassFormat = 15;
+
+int errClass(int errCode) {
+    return (errCode >> kErrClassShift) & kErrClassMask;
+}
 
 std::string utf8(const OUString& s) {
     return rtl::OUStringToOString(s, RTL_TEXTENCODING_UTF8).getStr();
+}
+
+// An exception's message for a failure's detail, without the API's module
+// prefix that some messages carry.
+std::string message(const uno::Exception& e) {
+    std::string text = utf8(e.Message);
+    static constexpr std::string_view kModule = "com.sun.star.";
+    for (auto at = text.find(kModule); at != std::string::npos; at = text.find(kModule, at))
+        text.erase(at, kModule.size());
+    return text;
 }
 
 OUString ou(std::string_view utf8Text) {
@@ -51,6 +69,24 @@ OUString ou(std::u16string_view text) {
                     static_cast<sal_Int32>(text.size()));
 }
 
+void ignoreSignal(int) {}
+
+// A write into the pipe of an office that has just ended (a kill, a crash, a
+// terminate while the bridge still releases its objects) raises SIGPIPE,
+// whose default ends this program and the operator's bill with it. With a
+// handler that does nothing the write fails with EPIPE and the bridge reports
+// a failed call. Unlike SIG_IGN, a handler is not passed on to the offices
+// started from here. A handler someone else set is left alone.
+void surviveClosedPipes() {
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+    struct sigaction quiet {};
+    quiet.sa_handler = ignoreSignal;
+    quiet.sa_flags = SA_RESTART;
+    sigemptyset(&quiet.sa_mask);
+    sigaction(SIGPIPE, &quiet, nullptr);
+}
+
 // This process's own UNO runtime, made once and kept: tearing it down at exit
 // races with the bridge threads.
 uno::Reference<uno::XComponentContext> localContext() {
@@ -58,6 +94,7 @@ uno::Reference<uno::XComponentContext> localContext() {
     static uno::Reference<uno::XComponentContext>* context = nullptr;
     static std::string failure;
     std::call_once(once, [] {
+        surviveClosedPipes();
         // The runtime finds the office's type libraries through its
         // fundamentalrc; without them the first remote call hangs. (Handing
         // the office's unorc to the bootstrap is not enough: its type list
@@ -69,7 +106,7 @@ uno::Reference<uno::XComponentContext> localContext() {
             context = new uno::Reference<uno::XComponentContext>(
                 cppu::defaultBootstrap_InitialComponentContext());
         } catch (const uno::Exception& e) {
-            failure = utf8(e.Message);
+            failure = message(e);
         }
     });
     if (!context || !context->is())
@@ -78,7 +115,7 @@ uno::Reference<uno::XComponentContext> localContext() {
 }
 
 [[noreturn]] void callFailed(const char* step, const uno::Exception& e) {
-    fail(SpreadsheetError::Other, kCallFailed, std::string(step) + ": " + utf8(e.Message));
+    fail(SpreadsheetError::Other, kCallFailed, std::string(step) + ": " + message(e));
 }
 
 }  // namespace
@@ -100,7 +137,7 @@ bool UnoSession::connect(const std::string& pipeName) {
     } catch (const connection::NoConnectException&) {
         return false;
     } catch (const uno::Exception& e) {
-        fail(SpreadsheetError::CannotStart, kNoAnswer, "connect: " + utf8(e.Message));
+        fail(SpreadsheetError::CannotStart, kNoAnswer, "connect: " + message(e));
     }
 }
 
@@ -121,13 +158,17 @@ void UnoSession::load(const std::string& url) {
     try {
         doc = desktop_->loadComponentFromURL(ou(url), "_blank", 0, args);
     } catch (const uno::Exception& e) {
-        why = utf8(e.Message);
+        why = message(e);
     }
     if (!doc.is()) {
         if (interaction->sawLock())
             fail(SpreadsheetError::WorkbookLocked, kLockedElsewhere, interaction->question());
-        fail(SpreadsheetError::Other, kLoadFailed,
-             "load: " + (why.empty() ? interaction->question() : why));
+        const std::string detail = "load: " + (why.empty() ? interaction->question() : why);
+        // The office's own verdict that the file is no workbook it can read.
+        const int reported = errClass(interaction->errorCode());
+        if (reported == kErrClassRead || reported == kErrClassFormat)
+            fail(SpreadsheetError::Damaged, kUnreadableAsXls, detail);
+        fail(SpreadsheetError::Other, kLoadFailed, detail);
     }
     documents_.push_back(doc);
     // A read-only load cannot be saved: it counts as locked. Both are remote
@@ -186,14 +227,15 @@ void UnoSession::store() {
         if (!storable.is()) fail(SpreadsheetError::Other, kOutOfOrder, "no workbook open");
         storable->store();
     } catch (const task::ErrorCodeIOException& e) {
-        const int errClass = (e.ErrCode >> kErrClassShift) & kErrClassMask;
-        const std::string detail = "store: " + utf8(e.Message);
-        if (errClass == kErrClassAccess || errClass == kErrClassLocking ||
-            errClass == kErrClassWrite)
+        const int reported = errClass(e.ErrCode);
+        const std::string detail = "store: " + message(e);
+        if (reported == kErrClassSpace) fail(SpreadsheetError::NoRoom, kNoRoomToStore, detail);
+        if (reported == kErrClassAccess || reported == kErrClassLocking ||
+            reported == kErrClassWrite)
             fail(SpreadsheetError::WorkbookLocked, kStoreRefused, detail);
         fail(SpreadsheetError::Other, kStoreFailed, detail);
     } catch (const uno::Exception& e) {
-        fail(SpreadsheetError::Other, kStoreFailed, "store: " + utf8(e.Message));
+        fail(SpreadsheetError::Other, kStoreFailed, "store: " + message(e));
     }
 }
 

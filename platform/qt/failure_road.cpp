@@ -18,7 +18,8 @@ void runHandler(QWidget* parent, const std::function<void()>& handler) {
     } catch (const std::bad_alloc&) {
         failure = {kOutOfMemoryNumber, kOutOfMemoryText};
     } catch (const std::exception& e) {
-        failure = {kUnexpectedNumber, std::string(kUnexpectedText) + "：" + e.what()};
+        failure = {kUnexpectedNumber,
+                   std::string(kUnexpectedText) + "\n" + kTechnicalDetail + e.what()};
     } catch (...) {
         failure = {kUnexpectedNumber, kUnexpectedText};
     }

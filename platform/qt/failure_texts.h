@@ -6,6 +6,6 @@ namespace cubrix {
 
 inline constexpr const char* kFailureFormat = "错误 %1：%2";  // number, text
 inline constexpr const char* kOutOfMemoryText = "内存不足";
-inline constexpr const char* kUnexpectedText = "内部错误";  // followed by "：" and the detail
+inline constexpr const char* kUnexpectedText = "内部错误";  // the detail on a line below
 
 }  // namespace cubrix

@@ -8,8 +8,10 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include "../export/fake_spreadsheet.h"
@@ -30,7 +32,7 @@ protected:
                                                     "/tmp/Tarnel账单.xls"});
         form->show();
         form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kPatience));
     }
     void TearDown() override {
         closeMessages();
@@ -61,8 +63,19 @@ protected:
         commit.setCommitString(keys);
         QApplication::sendEvent(w, &commit);
     }
-    // Lets a few 10 ms ticks pass.
-    void ticks(int ms = 60) { QTest::qWait(ms); }
+    // Lets Timer1 tick about `ms` / 10 times. Counted, not timed: a loaded
+    // machine may deliver a whole spell's ticks late.
+    void ticks(int ms = 60) {
+        if (!form->timer1().isActive()) {
+            QTest::qWait(ms);
+            return;
+        }
+        QSignalSpy ticked(&form->timer1(), &QTimer::timeout);
+        const int wanted = std::max(1, ms / form->timer1().interval());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticked.count() >= wanted; }, kPatience))
+            << "Timer1 ticked " << ticked.count() << " of " << wanted << " times";
+    }
+    static constexpr int kPatience = 10000;  // ms; only a failing test waits this long
 
     // Message boxes open now.
     static QList<QMessageBox*> messages() {

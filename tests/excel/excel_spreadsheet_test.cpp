@@ -18,23 +18,13 @@ namespace cubrix {
 namespace {
 
 using testing::Automation;
-
-// An existing workbook file; its name is not ASCII, as on the operator's disk.
-std::string workbookFile() {
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    const std::string path = toUtf8(reinterpret_cast<const char16_t*>(dir)) + "Tarnel账单.xls";
-    const std::u16string wide = fromUtf8(path);
-    SetFileAttributesW(reinterpret_cast<const wchar_t*>(wide.c_str()), FILE_ATTRIBUTE_NORMAL);
-    CloseHandle(CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_WRITE, 0,
-                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return path;
-}
+using testing::writeFile;
 
 class ExcelBackend : public ::testing::Test {
 protected:
     Automation automation;
-    std::string path = workbookFile();
+    // Its name is not ASCII, as on the operator's disk.
+    std::string path = testing::ownWorkbook("Tarnel账单.xls");
     ExcelSpreadsheet excel{kOfficeProgIds,
                            [this](std::wstring_view) { return automation.application(); }};
 
@@ -162,9 +152,20 @@ INSTANTIATE_TEST_SUITE_P(
                      RPC_E_SERVERFAULT, "无法启动电子表格程序", 2},
         FailingClick{"file_missing", [](Automation&, std::string& p) { p += ".gone"; },
                      HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "找不到账单工作簿", 2},
-        FailingClick{"open_refused",
-                     [](Automation& a, std::string&) { fail(a, "Open", kExcelError, true); },
-                     kExcelError, "导出账单时出错：Open: Recorder", 2},
+        FailingClick{
+            "open_refused", [](Automation& a, std::string&) { fail(a, "Open", kExcelError, true); },
+            kExcelError,
+            "导出账单时出错。请再次打印。\n窗口中的账单没有改动。\n技术信息：Open: Recorder", 2},
+        // What Excel cannot open is the file's fault only where the file says so.
+        FailingClick{"open_not_a_workbook",
+                     [](Automation& a, std::string& p) {
+                         fail(a, "Open", kExcelError, true);
+                         writeFile(p, std::string(20 * 1024, '\x9c'));
+                     },
+                     kExcelError, "不是电子表格工作簿", 2},
+        FailingClick{"empty_file", [](Automation&, std::string& p) { writeFile(p, ""); },
+                     HRESULT_FROM_WIN32(ERROR_INVALID_DATA), "请用账单模板 Tarnel账单.xls 替换它",
+                     2},
         FailingClick{"read_only", [](Automation& a, std::string&) { a.values["ReadOnly"] = true; },
                      E_ACCESSDENIED, "正在别处打开", 2},
         FailingClick{"no_such_sheet",
@@ -174,6 +175,16 @@ INSTANTIATE_TEST_SUITE_P(
         FailingClick{"save_failed",
                      [](Automation& a, std::string&) { fail(a, "Save", kExcelError, true); },
                      kExcelError, "导出账单时出错", 2},
+        FailingClick{"save_disk_full",
+                     [](Automation& a, std::string&) {
+                         fail(a, "Save", HRESULT_FROM_WIN32(ERROR_DISK_FULL), true);
+                     },
+                     HRESULT_FROM_WIN32(ERROR_DISK_FULL), "磁盘空间不足", 2},
+        FailingClick{"save_over_quota",
+                     [](Automation& a, std::string&) {
+                         fail(a, "Save", HRESULT_FROM_WIN32(kDiskQuotaExceeded), true);
+                     },
+                     HRESULT_FROM_WIN32(kDiskQuotaExceeded), "磁盘空间不足", 2},
         FailingClick{"save_denied",
                      [](Automation& a, std::string&) { fail(a, "Save", E_ACCESSDENIED, true); },
                      E_ACCESSDENIED, "正在别处打开", 2},

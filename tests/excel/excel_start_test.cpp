@@ -52,15 +52,7 @@ protected:
         return Command4_Click(sheet, counter, {office, workbook, {}});
     }
 
-    // An existing workbook file.
-    std::string workbook = [] {
-        wchar_t dir[MAX_PATH];
-        GetTempPathW(MAX_PATH, dir);
-        std::wstring path = std::wstring(dir) + L"office-choice.xls";
-        CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        return toUtf8(reinterpret_cast<const char16_t*>(path.c_str()));
-    }();
+    std::string workbook = testing::ownWorkbook("office-choice.xls");
 };
 
 TEST_F(OfficeChoice, FirstInstalledOfficeServesBothInstances) {
@@ -123,7 +115,7 @@ TEST_F(OfficeChoice, FailureAfterCreationRepeatsWithTheSameOffice) {
         const auto failure = click({false, true, true}, counter);
         EXPECT_EQ(failure.has_value(), !c.succeeds) << c.what;
         if (failure) {
-            EXPECT_NE(failure->text.find("导出账单时出错：Open"), std::string::npos);
+            EXPECT_NE(failure->text.find("技术信息：Open"), std::string::npos);
         }
         EXPECT_EQ(created, std::vector<std::wstring>(c.instances, second)) << c.what;
         EXPECT_EQ(counter, 2) << c.what;

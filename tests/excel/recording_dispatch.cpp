@@ -1,5 +1,7 @@
 #include "recording_dispatch.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 #include "bill/utf8.h"
@@ -141,6 +143,30 @@ int Automation::count(const std::string& prefix) const {
     int n = 0;
     for (const auto& entry : log) n += entry.rfind(prefix, 0) == 0;
     return n;
+}
+
+void writeFile(const std::string& pathUtf8, const std::string& bytes) {
+    const std::u16string wide = fromUtf8(pathUtf8);
+    const auto* path = reinterpret_cast<const wchar_t*>(wide.c_str());
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    const HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string ownWorkbook(const std::string& name) {
+    constexpr char kCompoundFile[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        temp + std::wstring(L"cubrix-") + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string path =
+        toUtf8(reinterpret_cast<const char16_t*>(folder.c_str())) + "\\" + name;
+    writeFile(path, kCompoundFile);
+    return path;
 }
 
 }  // namespace cubrix::testing

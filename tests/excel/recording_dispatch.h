@@ -39,4 +39,11 @@ struct Automation {
     int count(const std::string& prefix) const;
 };
 
+// Replaces the file at `pathUtf8` with `bytes` (write bits given back first).
+void writeFile(const std::string& pathUtf8, const std::string& bytes);
+
+// A workbook file named `name` (UTF-8) in a temp folder of this process's
+// own, since tests run side by side, holding an .xls's first bytes; its path.
+std::string ownWorkbook(const std::string& name);
+
 }  // namespace cubrix::testing

@@ -8,7 +8,7 @@
 set -euo pipefail
 build=$1 version=$2 template=$3
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    exec "$(dirname "$0")/../../tools/xvfb.sh" bash "$0" "$@"
 fi
 for tool in cpack lintian dpkg-deb dpkg-checkbuilddeps readelf xdotool; do
     command -v "$tool" >/dev/null || { echo "$tool missing: run tools/install-deps.sh" >&2; exit 1; }
@@ -59,7 +59,7 @@ launch() {
     started+=("$!")
 }
 window_of_last() {
-    timeout 20 xdotool search --sync --onlyvisible --pid "${started[-1]}" | head -1
+    timeout 60 xdotool search --sync --onlyvisible --pid "${started[-1]}" | head -1
 }
 stop_last() {
     kill "${started[-1]}" && wait "${started[-1]}" 2>/dev/null || true
