@@ -12,7 +12,7 @@ setup=$(realpath "${2:-$root/dist/cubrix-setup-x64.exe}")
 
 if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
     exec env CUBRIX_IN_XVFB=1 timeout --kill-after=10 300 \
-        xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$out" "$setup"
+        "$root/tools/xvfb.sh" -s "-screen 0 1024x768x24" bash "$0" "$out" "$setup"
 fi
 
 source "$root/tools/windows/wine-prefix.sh"

@@ -26,7 +26,7 @@ template=$root/assets/workbook/Tarnel账单.xls
 # The running program needs a display: a private X server.
 if [ -z "${CUBRIX_SETUP_IN_XVFB:-}" ]; then
     exec env CUBRIX_SETUP_IN_XVFB=1 timeout --kill-after=10 600 \
-        xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$setup" "$zip"
+        "$root/tools/xvfb.sh" bash "$0" "$setup" "$zip"
 fi
 started=$(date +%s)
 
