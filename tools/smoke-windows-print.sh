@@ -147,7 +147,8 @@ summary() {  # CASE
     local cells=0 text
     [ -f "$cells_table" ] && cells=$(($(wc -l <"$cells_table") - 1))
     # The message box as copied: its title, text and button between dashes.
-    text=$(grep -vxE -e '-+' -e 'Cubrix' -e '确定' -e '' <<<"$message" | paste -sd ' ' || true)
+    text=$(tr -d '\r' <<<"$message" | sed 's/[[:space:]]*$//' |
+        grep -vxE -e '-+' -e 'Cubrix' -e '确定' -e '' | paste -sd ' ' || true)
     printf 'case | %s | %s | %s stand-in(s) left | %s cells saved\n' "$1" "${text:-none}" \
         "$(standin_running)" "$cells" >>"$print_summary"
 }
