@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <thread>
 #include <utility>
 
 #include "bill/utf8.h"
@@ -31,6 +34,19 @@ constexpr char16_t kLiteralPrefix = u'\'';
 // up, RPC_E_SERVERCALL_RETRYLATER where no filter retried it.
 bool busy(HRESULT hr) {
     return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
+}
+
+// Each call into the office returns within this, or the office is ended. A
+// busy office's refusals are retried inside the one call (kBusyWaitMs), so
+// the bound lies beyond that wait.
+constexpr auto kCallLimit = std::chrono::milliseconds(com::kBusyWaitMs + 10000);
+
+// The office's process went away under a call (it crashed or was ended).
+bool serverGone(HRESULT hr) {
+    return hr == RPC_E_DISCONNECTED || hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+           hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) ||
+           hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE) || hr == RPC_E_SERVER_DIED ||
+           hr == RPC_E_SERVER_DIED_DNE || hr == CO_E_OBJNOTCONNECTED;
 }
 
 IDispatch* held(const com::ComPtr<IDispatch>& object, const char* what) {
@@ -94,23 +110,46 @@ bool writeRefused(HRESULT hr, const std::u16string& path) {
 
 }  // namespace
 
-// Runs one step; a COM failure becomes the export's failure of `kind`, or a
-// time-out when Excel kept refusing the call.
+// Runs one step, bounded by the watchdog; a COM failure becomes the export's
+// failure of `kind`, or a time-out when Excel kept refusing the call or did
+// not return from it. A refused call was not carried out, so the step runs
+// again until refusalWait_ has passed: with the message filter retrying
+// inside the call, the first refusal only comes back after that; where none
+// retried (Wine passes a refusal on at once), this does.
 template <class Step>
 void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
-    try {
-        run();
-    } catch (const ComError& e) {
-        if (busy(e.hr())) {
-            unresponsive_ = true;
-            kind = SpreadsheetError::Unresponsive;
+    const auto giveUp = std::chrono::steady_clock::now() + refusalWait_;
+    for (;;) {
+        try {
+            lo::CallWatchdog::Guard guard(watchdog_, kCallLimit);
+            run();
+            return;
+        } catch (const ComError& e) {
+            std::string detail = e.what();
+            if (watchdog_.fired()) {
+                watchdog_.reset();
+                timedOut_ = true;
+                kind = SpreadsheetError::TimedOut;
+            } else if (busy(e.hr())) {
+                if (std::chrono::steady_clock::now() < giveUp) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(com::kBusyRetryMs));
+                    continue;
+                }
+                unresponsive_ = true;
+                kind = SpreadsheetError::Unresponsive;
+            } else if (serverGone(e.hr()) && office_) {
+                detail = std::string(offices_[*office_].name) + " 已意外关闭（" + detail + "）";
+            }
+            throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), detail);
         }
-        throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), e.what());
     }
 }
 
-ExcelSpreadsheet::ExcelSpreadsheet(std::span<const Office> offices, Launcher launch)
-    : offices_(offices.begin(), offices.end()), launch_(std::move(launch)) {}
+ExcelSpreadsheet::ExcelSpreadsheet(std::span<const Office> offices, Launcher launch,
+                                   std::chrono::milliseconds refusalWait)
+    : offices_(offices.begin(), offices.end()),
+      launch_(std::move(launch)),
+      refusalWait_(refusalWait) {}
 
 com::ComPtr<IDispatch> ExcelSpreadsheet::startServer(std::wstring_view progId) {
     return com::createObject(progId, CLSCTX_LOCAL_SERVER);
@@ -152,12 +191,17 @@ void ExcelSpreadsheet::createInstance(InstanceUse use) {
     step(SpreadsheetError::CannotStart, [&] {
         if (!apartment_) apartment_.emplace();
         if (!busyRetry_) busyRetry_.emplace();
+        if (!cancellable_) cancellable_ = SUCCEEDED(CoEnableCallCancellation(nullptr));
         application_ = launchOffice(use);
+    });
+    // Apart from the start, which is never repeated: a refusal repeats a step.
+    step(SpreadsheetError::CannotStart, [&] {
         workbooks_ = com::getObject(application_.get(), L"Workbooks");
         // A new instance is hidden and empty. WPS serves every caller from
         // one process and may hand out the operator's open window instead.
         shared_ = com::get(application_.get(), L"Visible").toBool() ||
                   com::get(workbooks_.get(), L"Count").toDouble() > 0;
+        if (!shared_) noteServerProcess();
         if (use != InstanceUse::Work) return;
         if (shared_) alertsBefore_ = com::get(application_.get(), L"DisplayAlerts").toBool();
         // Nobody answers a prompt while the export waits on its call (file in
@@ -248,6 +292,7 @@ void ExcelSpreadsheet::show() {
     step(SpreadsheetError::Other,
          [&] { com::put(held(application_, "application"), L"Visible", true); });
     shown_ = true;
+    serverProcess_ = 0;  // the operator's now, never to be ended
 }
 
 // A failed restore only leaves the operator's prompts off; the bill is saved.
@@ -287,18 +332,51 @@ void ExcelSpreadsheet::endAbandoned() noexcept {
     }
 }
 
+// The process behind the application's main window (Excel's Hwnd), so that
+// a hung call can be ended. An office without Hwnd leaves it unknown.
+void ExcelSpreadsheet::noteServerProcess() noexcept {
+    try {
+        const auto window =
+            static_cast<std::intptr_t>(com::get(application_.get(), L"Hwnd").toDouble());
+        DWORD process = 0;
+        GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process);
+        if (process != GetCurrentProcessId()) serverProcess_ = process;
+    } catch (const ComError&) {
+    }
+}
+
+// Runs on the watchdog's thread while the caller waits on a call that does
+// not return. A synchronous COM call has no time-out of its own. Ending the
+// office's process makes the waiting call fail at once, on Windows and under
+// Wine alike; CoCancelCall, which would leave the office alive, is a stub in
+// Wine and is only tried where the process is unknown.
+void ExcelSpreadsheet::endHungServer() noexcept {
+    if (const DWORD process = serverProcess_.exchange(0)) {
+        if (HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process)) {
+            TerminateProcess(handle, 1);
+            CloseHandle(handle);
+        }
+        return;
+    }
+    CoCancelCall(callerThread_, 0);
+}
+
 void ExcelSpreadsheet::release() noexcept {
     // A shown instance now belongs to the operator; Visible = True also made
     // Excel keep it running (UserControl) once the last reference is gone.
     // An unresponsive one would refuse each step for as long again; Excel
     // started for automation ends by itself once its last reference is gone.
-    if (application_ && !quit_ && !shown_ && !unresponsive_) endAbandoned();
+    // A timed-out one is ended already.
+    if (application_ && !quit_ && !shown_ && !unresponsive_ && !timedOut_) endAbandoned();
     sheet_.reset();
     workbook_.reset();
     workbooks_.reset();
     application_.reset();
-    quit_ = shown_ = unresponsive_ = shared_ = false;
+    quit_ = shown_ = unresponsive_ = shared_ = timedOut_ = false;
+    serverProcess_ = 0;
     alertsBefore_.reset();
+    if (cancellable_) CoDisableCallCancellation(nullptr);
+    cancellable_ = false;
     busyRetry_.reset();
     apartment_.reset();
 }

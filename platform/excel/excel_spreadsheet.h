@@ -8,6 +8,8 @@
 #include <oaidl.h>
 #include <objbase.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -21,6 +23,7 @@
 #include "platform/excel/com_apartment.h"
 #include "platform/excel/com_ptr.h"
 #include "platform/excel/office_prog_ids.h"
+#include "platform/libreoffice/call_watchdog.h"
 
 namespace cubrix {
 
@@ -36,9 +39,10 @@ public:
     // A work instance comes from the first of `offices` that can be created;
     // the shown instance after it from the same one. By default each is a new
     // out-of-process server; any object with Excel's members will do (tests
-    // hand in a recorder).
-    explicit ExcelSpreadsheet(std::span<const Office> offices = kOfficeProgIds,
-                              Launcher launch = startServer);
+    // hand in a recorder). A refused call is tried again for `refusalWait`.
+    explicit ExcelSpreadsheet(
+        std::span<const Office> offices = kOfficeProgIds, Launcher launch = startServer,
+        std::chrono::milliseconds refusalWait = std::chrono::milliseconds(com::kBusyWaitMs));
     ~ExcelSpreadsheet() override { release(); }
 
     void createInstance(InstanceUse use) override;
@@ -59,9 +63,12 @@ private:
     com::ComPtr<IDispatch> launchOffice(InstanceUse use);
     void restoreAlerts() noexcept;
     void endAbandoned() noexcept;
+    void noteServerProcess() noexcept;
+    void endHungServer() noexcept;
 
     std::vector<Office> offices_;
     Launcher launch_;
+    std::chrono::milliseconds refusalWait_;
     std::optional<std::size_t> office_;  // of the last work instance
     std::optional<com::ComApartment> apartment_;
     std::optional<com::BusyRetry> busyRetry_;
@@ -78,6 +85,13 @@ private:
     // caller from one process hands out: only the bill workbook is ours in it.
     bool shared_ = false;
     std::optional<bool> alertsBefore_;  // the shared window's own DisplayAlerts
+    // The process of an instance this object started, ended when one of its
+    // calls overruns; 0 when unknown or when the instance is the operator's.
+    std::atomic<DWORD> serverProcess_{0};
+    DWORD callerThread_ = GetCurrentThreadId();
+    bool timedOut_ = false;     // a call overran and the instance was ended
+    bool cancellable_ = false;  // CoEnableCallCancellation on this thread
+    lo::CallWatchdog watchdog_{[this] { endHungServer(); }};
 };
 
 }  // namespace cubrix

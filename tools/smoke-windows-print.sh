@@ -1,0 +1,265 @@
+# The print cases of tools/smoke-windows.sh, sourced by it: the window shows
+# the worked example with its party texts, and its helpers (check, click,
+# keys, read_box, read_message, wait_windows, at) are defined. The office is
+# tests/windows/office_standin, an automation server in its own process,
+# registered under the ProgIDs the program tries; it logs every call and, on
+# Save, writes the cells it received beside the workbook.
+standin_dir=$WINEPREFIX/drive_c/standin
+standin_log=$standin_dir/standin.log
+standin_exe='C:\standin\office_standin.exe'
+cells_table="$home/d/Tarnel账单.xls.cells.txt"
+readonly kStandinTitle='Tarnel账单.xls - Office stand-in'
+
+standin_setup() {
+    local build=$root/build-win-standin
+    cmake -S "$root/tests/windows/office_standin" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$build" >/dev/null
+    mkdir -p "$standin_dir"
+    cp "$build/office_standin.exe" "$standin_dir/"
+    # Windows runs its COM service from boot. Wine starts it on the first
+    # activation; a program that started before it never finds a class
+    # object: the server starts, registers, and is never asked. A new prefix
+    # keeps its service database locked for a while after wineboot.
+    local end=$(($(date +%s) + 30))
+    until wine sc query RpcSs 2>/dev/null | grep -q RUNNING; do
+        [ "$(date +%s)" -lt "$end" ] || { echo "FAIL Wine's RpcSs service did not start"; exit 1; }
+        wine sc start RpcSs >/dev/null 2>&1 || sleep 1
+    done
+}
+
+# Wine 8 looks ProgIDs up in HKEY_CLASSES_ROOT without the per-user classes
+# (HKCU\Software\Classes), so the stand-in is registered for the machine.
+readonly kProgIds="Excel.Application KET.Application ET.Application"
+standin_register() {  # PROGID [SWITCHES...]: that ProgID alone
+    local id
+    for id in $kProgIds; do wine "$standin_exe" /unregserver "$id" --machine; done
+    wine "$standin_exe" /regserver "$1" --machine --log 'C:\standin\standin.log' "${@:2}"
+}
+
+# How many stand-in processes of this prefix run.
+standin_running() {
+    local p n=0
+    for p in $(pgrep -f 'office_standin\.exe' || true); do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$p/environ" 2>/dev/null && n=$((n + 1))
+    done
+    echo "$n"
+}
+# The operator closes every stand-in window; each such process ends with it.
+standin_close_all() {
+    local end=$(($(date +%s) + 10))
+    wine taskkill /IM office_standin.exe >/dev/null 2>&1 || true
+    while [ "$(standin_running)" -gt 0 ] && [ "$(date +%s)" -lt "$end" ]; do sleep 0.5; done
+    [ "$(standin_running)" -eq 0 ] || wine taskkill /F /IM office_standin.exe >/dev/null 2>&1 || true
+}
+log_mark=0
+log_since_mark() { tail -n +$((log_mark + 1)) "$standin_log" 2>/dev/null || true; }
+# The stand-in's log of the last case, for a look after a failed check.
+keep_log() { log_since_mark >"$root/build-win-standin/last-case.log"; }
+mark_log() { log_mark=$(wc -l <"$standin_log" 2>/dev/null || echo 0); rm -f "$cells_table"; }
+# The processes of the lines since the mark that did NAME, in order.
+pids_that() { log_since_mark | { grep -F "$1" || true; } | awk '{print $2}' | uniq | xargs; }
+members_of() {  # PID: its calls' object.member, in order
+    log_since_mark | awk -v p="$1" '$2 == p && $3 == "call" && $5 != "failed" {print $5}' |
+        sed 's/(.*//' | xargs
+}
+shown_standin() { xdotool search --onlyvisible --name "^$kStandinTitle\$" 2>/dev/null | wc -l; }
+
+# 导出表格, then waits until the stand-in shows the workbook or a message box
+# opens; a message's text goes to $message and the box is answered.
+message=
+print_bill() {  # SECONDS
+    local end=$(($(date +%s) + $1))
+    message=
+    click ${at[Command4]}
+    while [ "$(date +%s)" -lt "$end" ]; do
+        if [ "$(visible_windows)" -ge 2 ]; then
+            sleep 0.5
+            message=$(read_message)
+            keys Return
+            wait_windows 1 5
+            return
+        fi
+        [ "$(shown_standin)" -ge 1 ] && { sleep 1; return; }
+        sleep 0.3
+    done
+}
+
+# The 65 cells of the worked example with its party texts, as the stand-in
+# records them: numbers as VT_R8, texts behind Excel's literal-text mark.
+expected_cells() {
+    local -a lines=(
+        "4.2 150 25 1 0.0158 1000 15.8"
+        "6 200 50 10 0.6 1250 750"
+        "1.5 100 1 1 0.0002 99.9 0.02"
+        "4 150 25 3 0.045 - -"
+    )
+    local r c v row
+    declare -A extra=([3,2]="VT_BSTR	'张三木材厂" [3,5]="VT_BSTR	'车号" [3,6]="VT_BSTR	'=1+2"
+        [13,2]="VT_BSTR	'王五" [13,5]="VT_R8	0.661" [13,6]="VT_R8	765.82"
+        [14,2]="VT_BSTR	'李四" [14,5]="VT_BSTR	'联系人" [14,6]="VT_BSTR	'0123")
+    printf 'row\tcolumn\ttype\tvalue\n'
+    for r in 3 5 6 7 8 9 10 11 12 13 14; do
+        for c in 1 2 3 4 5 6 7; do
+            if [ "$r" -ge 5 ] && [ "$r" -le 12 ]; then
+                row=$((r - 5))
+                read -ra v <<<"${lines[$row]:-- - - - - - -}"
+                if [ "${v[$((c - 1))]}" = - ]; then
+                    printf '%s\t%s\tVT_BSTR\t\n' "$r" "$c"
+                else
+                    printf '%s\t%s\tVT_R8\t%s\n' "$r" "$c" "${v[$((c - 1))]}"
+                fi
+            elif [ -n "${extra[$r,$c]:-}" ]; then
+                printf '%s\t%s\t%s\n' "$r" "$c" "${extra[$r,$c]}"
+            fi
+        done
+    done
+}
+
+# One print that lands: the table, the first instance told Save, Close,
+# Quit and gone, the second showing d:\Tarnel账单.xls and running.
+check_landed() {  # CASE
+    local first second
+    check "$1: the 65 cells landed" "$(expected_cells)" "$(cat "$cells_table" 2>/dev/null)"
+    first=$(pids_that "saved 65 cells")
+    second=$(pids_that "visible true")
+    check "$1: first instance's last calls" "Workbook.Save Workbooks.Close Application.Quit" \
+        "$(members_of "$first" | awk '{print $(NF-2), $(NF-1), $NF}')"
+    check "$1: first instance ended after Quit" yes \
+        "$(log_since_mark | grep -qxF "pid $first end after Quit" && echo yes || echo no)"
+    check "$1: second instance opened the workbook" yes \
+        "$(log_since_mark | grep -E "^pid $second call [0-9]+: " |
+            grep -qF 'Workbooks.Open(VT_BSTR "d:\\Tarnel账单.xls")' && echo yes || echo no)"
+    check "$1: second instance shown and running, alone" "1 1 no" \
+        "$(standin_running) $(shown_standin) $(log_since_mark | grep -qF "pid $second end" && echo yes || echo no)"
+    check "$1: no message" "" "$message"
+    keep_log
+}
+
+bill_unchanged() {  # CASE
+    check "$1: bill kept, Text7(1)" "750.00" "$(read_box $(cell 7 1))"
+    check "$1: bill kept, Text10" "张三木材厂" "$(read_box ${at[Text10]})"
+    check "$1: window answers" "yes 1" "$(alive) $(visible_windows)"
+}
+
+# A line of the report: case, the message's first line, stand-ins left, cells saved.
+summary() {  # CASE
+    local cells=0 text
+    [ -f "$cells_table" ] && cells=$(($(wc -l <"$cells_table") - 1))
+    # The message box as copied: its title, text and button between dashes.
+    text=$(tr -d '\r' <<<"$message" | sed 's/[[:space:]]*$//' |
+        grep -vxE -e '-+' -e 'Cubrix' -e '确定' -e '' | paste -sd ' ' || true)
+    printf 'case | %s | %s | %s stand-in(s) left | %s cells saved\n' "$1" "${text:-none}" \
+        "$(standin_running)" "$cells" >>"$print_summary"
+}
+print_summary=$home/print-summary.txt
+
+told() {  # TEXT: whether the last message holds it
+    grep -qF "$1" <<<"$message" && echo yes || echo no
+}
+
+# A print that the office fails: the message, the bill kept, the window
+# answering, and no stand-in left (none had been shown).
+check_refused() {  # CASE TEXT [STAND-INS-LEFT]
+    check "$1: the operator is told" yes "$(told "$2")"
+    [ "$(told "$2")" = yes ] || echo "     the message: $message"
+    bill_unchanged "$1"
+    check "$1: stand-ins left" "${3:-0}" "$(standin_running)"
+    summary "$1"
+    keep_log
+}
+
+print_landing() {  # CASE PROGID [SWITCHES...]
+    standin_close_all
+    standin_register "${@:2}"
+    mark_log
+    print_bill 60
+    check_landed "$1"
+    summary "$1"
+}
+
+print_failing() {  # CASE SECONDS PROGID [SWITCHES...]: registered, printed, timed
+    standin_close_all
+    standin_register "${@:3}"
+    mark_log
+    local started=$(date +%s)
+    print_bill "$2"
+    elapsed=$(($(date +%s) - started))
+}
+
+print_cases() {
+    local first second
+    standin_register Excel.Application
+    mark_log
+    click ${at[Command4]}
+    wait_windows 2 20
+    check "print reminder shown" yes \
+        "$(grep -qF '每次打印前请先关闭*Tarnel账单*' <<<"$(read_message)" && echo yes || echo no)"
+    keys Return
+    wait_windows 1 5
+    local end=$(($(date +%s) + 60))
+    while [ "$(shown_standin)" -lt 1 ] && [ "$(visible_windows)" -lt 2 ] &&
+        [ "$(date +%s)" -lt "$end" ]; do
+        sleep 0.3
+    done
+    sleep 1
+    message=
+    [ "$(visible_windows)" -ge 2 ] && { message=$(read_message); keys Return; wait_windows 1 5; }
+    check_landed "first print"
+    bill_unchanged "first print"
+    summary "first print"
+
+    print_landing "second print" Excel.Application
+    print_landing "KET.Application only" KET.Application
+    check "KET.Application only: both instances are KET's" 2 \
+        "$(log_since_mark | grep -c ' start KET.Application ')"
+    print_landing "ET.Application only" ET.Application
+    check "ET.Application only: both instances are ET's" 2 \
+        "$(log_since_mark | grep -c ' start ET.Application ')"
+
+    # Busy for a moment: the refused calls are retried and the print lands.
+    # Wine serves a call that the office answered "retry later" at once, so
+    # the stand-in refuses the way Wine does pass on.
+    print_landing "busy for 3 s" Excel.Application --busy-rejected 3
+    check "busy for 3 s: calls were refused" yes \
+        "$(log_since_mark | grep -qF 'busy: refusing calls' && echo yes || echo no)"
+    # Busy past the program's wait, in both passes.
+    print_failing "busy past the wait" 120 Excel.Application --busy-rejected 60
+    check_refused "busy past the wait" "长时间没有响应"
+    echo "busy past the wait: told after $elapsed s"
+
+    # The office dies at its first cell, in both passes; then it is healthy.
+    print_failing "office ends at Cells" 60 Excel.Application --die-at Cells
+    check_refused "office ends at Cells" "Microsoft Excel 已意外关闭"
+    print_landing "healthy again after it ended" Excel.Application
+
+    # The office hangs at its first cell: each pass is ended at the bound.
+    print_failing "office hangs at Cells" 150 Excel.Application --hang-at Cells
+    check_refused "office hangs at Cells" "已被结束"
+    check "office hangs at Cells: told within two bounds of 30 s" yes \
+        "$([ "$elapsed" -le 75 ] && echo yes || echo no)"
+    echo "office hangs at Cells: told after $elapsed s"
+
+    print_failing "workbook read-only" 60 Excel.Application --read-only
+    check_refused "workbook read-only" "只读"
+    check "workbook read-only: each pass closed it unsaved and quit" \
+        "Workbook.Close Application.Quit Workbook.Close Application.Quit" \
+        "$(log_since_mark | awk '$3 == "call" {print $5}' | sed 's/(.*//' |
+            grep -E '^(Workbook.Close|Application.Quit)$' | xargs)"
+
+    print_failing "Open refused with an office's own error" 60 Excel.Application \
+        --open-fails '800A03EC:文件已损坏'
+    check_refused "Open refused with an office's own error" "文件已损坏"
+
+    mv "$home/d/Tarnel账单.xls" "$home/d/moved.xls"
+    print_failing "workbook missing" 60 Excel.Application
+    check_refused "workbook missing" "找不到账单工作簿"
+    check "workbook missing: no office was asked to open it" 0 \
+        "$(log_since_mark | grep -c 'Workbooks.Open' || true)"
+    mv "$home/d/moved.xls" "$home/d/Tarnel账单.xls"
+
+    standin_close_all
+    local id
+    for id in $kProgIds; do wine "$standin_exe" /unregserver "$id" --machine; done
+    cat "$print_summary"
+}
