@@ -60,6 +60,11 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
                    "\n磁盘上的工作簿没有改动。请在这个磁盘上腾出空间（例如删除不需要的文件），"
                    "然后再次打印。";
             break;
+        case SpreadsheetError::OfficeClosed:
+            // Usually a crash of the office; a new instance is started anew.
+            text = "电子表格程序" + (tried.empty() ? std::string() : "（" + tried.front() + "）") +
+                   "在导出时意外关闭，这次导出已放弃。请再次打印。";
+            break;
         case SpreadsheetError::TimedOut:
             text = "电子表格程序长时间没有响应，已被结束，这次导出已放弃。请再次打印。";
             break;
@@ -75,7 +80,8 @@ std::string exportFailureText(SpreadsheetError kind, const std::string& path,
     text += std::string("\n") + kBillKept;
     // What the office said is for a technician, on a line of its own.
     const bool technical = kind == SpreadsheetError::Other || kind == SpreadsheetError::Damaged ||
-                           kind == SpreadsheetError::NoRoom;
+                           kind == SpreadsheetError::NoRoom ||
+                           kind == SpreadsheetError::OfficeClosed;
     if (technical && !detail.empty()) text += std::string("\n") + kTechnicalDetail + detail;
     return text;
 }

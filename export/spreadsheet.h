@@ -20,6 +20,7 @@ enum class SpreadsheetError {
     SheetMissing,    // the workbook has no sheet of that name
     WorkbookLocked,  // open in another window, read-only, or its folder is
     NoRoom,          // the save found no room on the disk (or over a quota)
+    OfficeClosed,    // the application's process ended under a call
     TimedOut,        // an operation did not finish in time; the instance was ended
     Unresponsive,    // the application kept refusing calls; it was let go, not ended
     Other,
@@ -28,7 +29,8 @@ enum class SpreadsheetError {
 // Thrown by every operation that fails. `number` is the backend's code (an
 // HRESULT, or the backend's own numbering). A backend that tries several
 // applications in turn and could start none names them in `tried` (UTF-8, as
-// the operator knows them), so that the operator knows what is missing.
+// the operator knows them), so that the operator knows what is missing; one
+// whose application closed under a call names that one there.
 class SpreadsheetFailure : public std::runtime_error {
 public:
     SpreadsheetFailure(SpreadsheetError kind, int number, const std::string& detail,

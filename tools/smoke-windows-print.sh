@@ -230,7 +230,7 @@ print_cases() {
 
     # The office dies at its first cell, in both passes; then it is healthy.
     print_failing "office ends at Cells" 60 Excel.Application --die-at Cells
-    check_refused "office ends at Cells" "Microsoft Excel 已意外关闭"
+    check_refused "office ends at Cells" "电子表格程序（Microsoft Excel）在导出时意外关闭"
     print_landing "healthy again after it ended" Excel.Application
 
     # The office hangs at its first cell: each pass is ended at the bound.

@@ -125,7 +125,7 @@ void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
             run();
             return;
         } catch (const ComError& e) {
-            std::string detail = e.what();
+            std::vector<std::string> concerned;
             if (watchdog_.fired()) {
                 watchdog_.reset();
                 timedOut_ = true;
@@ -138,9 +138,11 @@ void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
                 unresponsive_ = true;
                 kind = SpreadsheetError::Unresponsive;
             } else if (serverGone(e.hr()) && office_) {
-                detail = std::string(offices_[*office_].name) + " 已意外关闭（" + detail + "）";
+                kind = SpreadsheetError::OfficeClosed;
+                concerned.emplace_back(offices_[*office_].name);
             }
-            throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), detail);
+            throw SpreadsheetFailure(kind, static_cast<int>(e.hr()), e.what(),
+                                     std::move(concerned));
         }
     }
 }

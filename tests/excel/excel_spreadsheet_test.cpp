@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](Automation& a, std::string&) {
                          fail(a, "Value", HRESULT_FROM_WIN32(RPC_S_CALL_FAILED));
                      },
-                     HRESULT_FROM_WIN32(RPC_S_CALL_FAILED), "Microsoft Excel 已意外关闭", 2},
+                     HRESULT_FROM_WIN32(RPC_S_CALL_FAILED), "电子表格程序（Microsoft Excel）在导出时意外关闭", 2},
         FailingClick{"cell_refused",
                      [](Automation& a, std::string&) { fail(a, "Value", kExcelError, true); },
                      kExcelError, "导出账单时出错", 2},

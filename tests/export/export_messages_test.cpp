@@ -43,9 +43,11 @@ void eraseAll(std::string& text, const std::string& part) {
 // a class name only on the technician's line below, and the bill kept.
 TEST(ExportMessages, SpeakToTheOperatorAndKeepTheOfficeForTheTechnician) {
     const SpreadsheetError kinds[] = {
-        SpreadsheetError::CannotStart,  SpreadsheetError::FileMissing,    SpreadsheetError::Damaged,
-        SpreadsheetError::SheetMissing, SpreadsheetError::WorkbookLocked, SpreadsheetError::NoRoom,
-        SpreadsheetError::TimedOut,     SpreadsheetError::Unresponsive,   SpreadsheetError::Other,
+        SpreadsheetError::CannotStart,    SpreadsheetError::FileMissing,
+        SpreadsheetError::Damaged,        SpreadsheetError::SheetMissing,
+        SpreadsheetError::WorkbookLocked, SpreadsheetError::NoRoom,
+        SpreadsheetError::OfficeClosed,   SpreadsheetError::TimedOut,
+        SpreadsheetError::Unresponsive,   SpreadsheetError::Other,
     };
     const std::regex latinWordOrCode("[A-Za-z]{2,}|0x[0-9A-Fa-f]+|-?[0-9]{6,}");
     for (const SpreadsheetError kind : kinds) {
