@@ -251,7 +251,24 @@ print_cases() {
         --open-fails '800A03EC:文件已损坏'
     check_refused "Open refused with an office's own error" "文件已损坏"
 
+    # A file there that is no workbook, or an empty one: the operator is told
+    # to put the template in its place, and the file is left as it is.
     mv "$home/d/Tarnel账单.xls" "$home/d/moved.xls"
+    yes "这不是账单工作簿" | head -c 20000 >"$home/d/Tarnel账单.xls"
+    local sum
+    sum=$(md5sum <"$home/d/Tarnel账单.xls")
+    print_failing "workbook not a workbook" 60 Excel.Application \
+        --open-fails '800A03EC:文件格式或文件扩展名无效'
+    check_refused "workbook not a workbook" "账单工作簿是空的、已损坏，或不是电子表格工作簿"
+    check "workbook not a workbook: the file is left as it is" "$sum" \
+        "$(md5sum <"$home/d/Tarnel账单.xls")"
+    : >"$home/d/Tarnel账单.xls"
+    print_failing "workbook empty" 60 Excel.Application
+    check_refused "workbook empty" "账单工作簿是空的、已损坏，或不是电子表格工作簿"
+    check "workbook empty: no office was asked to open it" 0 \
+        "$(log_since_mark | grep -c 'Workbooks.Open' || true)"
+    rm "$home/d/Tarnel账单.xls"
+
     print_failing "workbook missing" 60 Excel.Application
     check_refused "workbook missing" "找不到账单工作簿"
     check "workbook missing: no office was asked to open it" 0 \
