@@ -5,20 +5,20 @@
 
 namespace standin {
 
-bool CallSpec::matches(int call, const std::wstring& name) const {
+bool CallPoint::matches(int call, const std::wstring& name) const {
     if (ordinal > 0) return call == ordinal;
     return _wcsicmp(member.c_str(), name.c_str()) == 0;
 }
 
 namespace {
 
-CallSpec callSpec(const std::wstring& text) {
-    CallSpec spec;
+CallPoint callPoint(const std::wstring& text) {
+    CallPoint point;
     if (!text.empty() && std::iswdigit(text[0]))
-        spec.ordinal = std::stoi(text);
+        point.ordinal = std::stoi(text);
     else
-        spec.member = text;
-    return spec;
+        point.member = text;
+    return point;
 }
 
 }  // namespace
@@ -42,9 +42,9 @@ Switches parseSwitches(const std::vector<std::wstring>& args) {
             s.busyMs = static_cast<DWORD>(std::stod(value()) * 1000);
             s.busyAnswer = a == L"--busy" ? SERVERCALL_RETRYLATER : SERVERCALL_REJECTED;
         } else if (a == L"--die-at") {
-            s.dieAt = callSpec(value());
+            s.dieAt = callPoint(value());
         } else if (a == L"--hang-at") {
-            s.hangAt = callSpec(value());
+            s.hangAt = callPoint(value());
         } else if (a == L"--read-only") {
             s.readOnly = true;
             s.raw.push_back(a);

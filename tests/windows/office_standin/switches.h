@@ -14,7 +14,7 @@ namespace standin {
 
 // Which call a misbehaviour strikes: the K-th call of the process (counted
 // from 1), or the first call of a member name.
-struct CallSpec {
+struct CallPoint {
     int ordinal = 0;
     std::wstring member;
     bool matches(int call, const std::wstring& name) const;
@@ -28,8 +28,8 @@ struct Switches {
     // the one refusal that Wine passes on to the caller (it serves a call
     // answered "retry later" at once).
     DWORD busyAnswer = SERVERCALL_RETRYLATER;
-    std::optional<CallSpec> dieAt;
-    std::optional<CallSpec> hangAt;
+    std::optional<CallPoint> dieAt;
+    std::optional<CallPoint> hangAt;
     bool readOnly = false;
     std::optional<HRESULT> openFails;
     std::wstring openFailsText;     // EXCEPINFO's bstrDescription
