@@ -36,7 +36,7 @@ struct PrintDesk {
     std::string workbookPath;  // UTF-8
     ExportCounter counter = 0;
     bool underWay = false;
-    BusyPointer busy;
+    BusyPointer busy{kBillWindowWait};
 };
 
 // The print button: the busy pointer from the click until the bill's window
