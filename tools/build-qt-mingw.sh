@@ -30,7 +30,7 @@ toolchain=$root/cmake/mingw-w64-x86_64.cmake
 options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
-    -DFEATURE_concurrent=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=ON
     -DFEATURE_xml=OFF -DFEATURE_zstd=OFF -DFEATURE_tabletevent=OFF)
 
 # Written last, so a broken or interrupted install is never taken as ready;
