@@ -1,80 +1,114 @@
 #include "bill/recalculation.h"
 
+#include <bitset>
 #include <cmath>
 
 #include "bill/number_format.h"
 #include "bill/number_reading.h"
+#include "bill/zero_blanking.h"
 
 namespace cubrix {
 namespace {
 
-// Reads fields and writes results; the first overflow stops everything after it.
+// One pass. A figure that cannot be computed (a text beyond the range of a
+// double, or a result that overflows) is cleared rather than left as an
+// earlier pass wrote it, so no field ever shows a figure its inputs do not
+// give; the lines that can be computed are brought up to date all the same.
 class Pass {
 public:
     explicit Pass(BillSheet& sheet) : sheet_(sheet) {}
 
-    bool failed() const { return failed_; }
-    // The line row of the field that failed; -1 for a total.
-    int failedRow() const { return failedRow_; }
-
-    double read(Field f, int index = 0) {
-        if (failed_) return 0.0;
-        const auto value = readNumber(sheet_.text(f, index));
-        if (!value) fail(f, index);
-        return value.value_or(0.0);
+    // Reads into `value`; false for a text beyond the range of a double.
+    bool read(Field f, int index, double& value) const {
+        const auto number = readNumber(sheet_.text(f, index));
+        value = number.value_or(0.0);
+        return number.has_value();
     }
 
-    // Checks the finished value and writes it; a non-finite value fails instead.
-    void write(Field f, int index, double value, int decimals) {
-        if (failed_) return;
+    // Writes a finished value, or clears the field when it is not finite.
+    bool write(Field f, int index, double value, int decimals) {
         if (!std::isfinite(value)) {
-            fail(f, index);
-            return;
+            clear(f, index);
+            return false;
         }
         char16_t buffer[kFormatBufferSize];
         sheet_.set(f, index, formatFixed(value, decimals, buffer));
+        return true;
     }
+
+    void clear(Field f, int index) { sheet_.set(f, index, u""); }
+
+    // The operator is sent to the topmost line that cannot be computed, or
+    // to the totals (-1) when every line can.
+    void fail(int row) {
+        if (!failure_ || row < failure_->row) failure_ = overflowFailure(row);
+    }
+    const std::optional<Failure>& failure() const { return failure_; }
 
 private:
-    void fail(Field f, int index) {
-        failed_ = true;
-        failedRow_ = isLineColumn(f) ? index : -1;
-    }
-
     BillSheet& sheet_;
-    bool failed_ = false;
-    int failedRow_ = -1;
+    std::optional<Failure> failure_;
 };
 
 }  // namespace
 
 std::optional<Failure> Timer1_Timer(BillSheet& sheet) {
     Pass pass(sheet);
-    for (int i = 0; i < kLineRows && !pass.failed(); ++i) {
-        const double length = pass.read(Field::Text1, i);
-        const double width = pass.read(Field::Text2, i);
-        const double thickness = pass.read(Field::Text3, i);
-        const double pieces = pass.read(Field::Text4, i);
-        pass.write(Field::Text5, i, length * width * thickness * pieces / kVolumeDivisor,
-                   kVolumeDecimals);
+    std::bitset<kLineRows> failedLines;
+    for (int i = 0; i < kLineRows; ++i) {
+        double length, width, thickness, pieces;
+        const bool readable =
+            pass.read(Field::Text1, i, length) && pass.read(Field::Text2, i, width) &&
+            pass.read(Field::Text3, i, thickness) && pass.read(Field::Text4, i, pieces);
+        const double volume = length * width * thickness * pieces / kVolumeDivisor;
+        if (!readable || !pass.write(Field::Text5, i, volume, kVolumeDecimals)) {
+            pass.clear(Field::Text5, i);
+            failedLines.set(i);
+            pass.fail(i);
+        }
     }
     // Amounts use the volumes as now shown: rounded, or empty where blanked.
-    for (int i = 0; i < kLineRows && !pass.failed(); ++i) {
-        const double volume = pass.read(Field::Text5, i);
-        const double price = pass.read(Field::Text6, i);
-        pass.write(Field::Text7, i, price * volume, kAmountDecimals);
+    // A line without a volume has no amount either.
+    for (int i = 0; i < kLineRows; ++i) {
+        if (failedLines.test(i)) {
+            pass.clear(Field::Text7, i);
+            continue;
+        }
+        double volume, price;
+        const bool readable =
+            pass.read(Field::Text5, i, volume) && pass.read(Field::Text6, i, price);
+        if (!readable || !pass.write(Field::Text7, i, price * volume, kAmountDecimals)) {
+            pass.clear(Field::Text7, i);
+            failedLines.set(i);
+            pass.fail(i);
+        }
     }
-    double totalVolume = 0.0;
-    for (int i = 0; i < kLineRows; ++i) totalVolume += pass.read(Field::Text5, i);
-    pass.write(Field::Text8, 0, totalVolume, kVolumeDecimals);
-
-    double totalAmount = 0.0;
-    for (int i = 0; i < kLineRows; ++i) totalAmount += pass.read(Field::Text7, i);
+    // Totals of a bill with a line that cannot be computed would leave that
+    // line out: they show nothing until it is mended.
+    if (failedLines.any()) {
+        pass.clear(Field::Text8, 0);
+        pass.clear(Field::Text9, 0);
+        return pass.failure();
+    }
+    double value = 0.0, totalVolume = 0.0, totalAmount = 0.0;
+    for (int i = 0; i < kLineRows; ++i)
+        totalVolume += pass.read(Field::Text5, i, value) ? value : 0;
+    if (!pass.write(Field::Text8, 0, totalVolume, kVolumeDecimals)) pass.fail(-1);
+    for (int i = 0; i < kLineRows; ++i)
+        totalAmount += pass.read(Field::Text7, i, value) ? value : 0;
     // The total amount keeps four decimals, unlike the line amounts.
-    pass.write(Field::Text9, 0, totalAmount, kVolumeDecimals);
+    if (!pass.write(Field::Text9, 0, totalAmount, kVolumeDecimals)) pass.fail(-1);
+    return pass.failure();
+}
 
-    if (pass.failed()) return overflowFailure(pass.failedRow());
-    return std::nullopt;
+std::optional<Failure> passFailure(const BillSheet& sheet) {
+    // The computed fields are written by the pass before it reads them, so
+    // a copy of the texts with its own blanking behaves as the sheet would.
+    BillSheet scratch;
+    connectZeroBlanking(scratch);
+    for (int slot = 0; slot < kFieldCount; ++slot)
+        scratch.set(fieldAt(slot), sheet.text(fieldAt(slot)));
+    return Timer1_Timer(scratch);
 }
 
 }  // namespace cubrix

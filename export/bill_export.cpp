@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "bill/recalculation.h"
 #include "export/cell_map.h"
 #include "export/cell_value.h"
 #include "export/export_messages.h"
@@ -45,6 +46,10 @@ std::optional<Failure> Command4_Click(const BillSheet& sheet, ExportCounter& cou
         if (text.size() > kMaxCellText)
             return Failure{kTextTooLongNumber, textTooLongText(text, kMaxCellText)};
     }
+    // The workbook would get the figures of an earlier bill where this one's
+    // cannot be computed.
+    if (const auto uncomputed = passFailure(sheet))
+        return Failure{uncomputed->number, uncomputedBillText(uncomputed->row), uncomputed->row};
     Failure last;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {

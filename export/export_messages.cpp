@@ -103,4 +103,12 @@ std::string textTooLongText(std::u16string_view text, std::size_t limit) {
            " 个字，多出的字会丢失，所以没有导出。请缩短这一栏，然后再次打印。\n" + kBillKept;
 }
 
+std::string uncomputedBillText(int row) {
+    const std::string where =
+        row >= 0 ? "第 " + std::to_string(row + 1) + " 行的数字太大" : "合计太大";
+    const std::string mend = row >= 0 ? "这一行" : "各行";
+    return where + "，无法计算，所以没有导出。请改正" + mend + "的数字，然后再次打印。\n" +
+           kBillKept;
+}
+
 }  // namespace cubrix

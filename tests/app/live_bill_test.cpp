@@ -103,5 +103,40 @@ TEST_F(FormTest, OverflowIsReportedOnceAndTheWindowRecovers) {
     EXPECT_EQ(messages().size(), 1);
 }
 
+// The worked example's first line, then a line too large to compute: no
+// field keeps a figure of the bill before, and none of it is exported.
+TEST_F(FormTest, AfterAnOverflowNoStaleFigureIsShownOrExported) {
+    type("Text1(0)", "4.2");
+    type("Text2(0)", "150");
+    type("Text3(0)", "25");
+    type("Text4(0)", "1");
+    type("Text6(0)", "1000");
+    ticks();
+    ASSERT_EQ(text("Text9"), "15.8000");
+    type("Text1(1)", "1E200");
+    type("Text2(1)", "1E200");
+    type("Text3(1)", "1");
+    type("Text4(1)", "1");
+    ticks();
+    closeMessages();
+    form->activateWindow();  // as the desktop does once the message is gone
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kPatience));
+    edit("Text6(0)")->setFocus();
+    edit("Text6(0)")->selectAll();
+    QTest::keyClicks(edit("Text6(0)"), "2000");
+    ticks();
+    EXPECT_EQ(text("Text7(0)"), "31.60");
+    for (const char* computed : {"Text5(1)", "Text7(1)", "Text8", "Text9"})
+        EXPECT_EQ(text(computed), "") << computed;
+
+    answerMessages();
+    QTest::mouseClick(form->control("Command4"), Qt::LeftButton);
+    ASSERT_EQ(seenMessages.size(), 1);  // no reminder: nothing was exported
+    EXPECT_TRUE(seenMessages[0].contains("第 2 行")) << seenMessages[0].toStdString();
+    EXPECT_TRUE(spreadsheet->calls.empty());
+    EXPECT_EQ(form->exportCounter(), 0);
+    EXPECT_EQ(text("Text1(1)"), "1E200");
+}
+
 }  // namespace
 }  // namespace cubrix::testing

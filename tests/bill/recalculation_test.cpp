@@ -4,6 +4,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bill/utf8.h"
 #include "bill/zero_blanking.h"
@@ -130,54 +132,118 @@ TEST_F(Recalculation, TotalAmountOfOneFenIsKept) {
     EXPECT_EQ(sheet.text(Field::Text9), u"0.0100");
 }
 
-TEST_F(Recalculation, OverflowAtALineStopsThereAndKeepsTheRest) {
-    key(sheet, 0, {u"1", u"100", u"100", u"1", u"10"});
-    key(sheet, 4, {u"1", u"100", u"100", u"2", u"10"});
-    ASSERT_FALSE(Timer1_Timer(sheet).has_value());
-    // Line 0 and 4 now show 0.0100 and 0.0200; change line 0, break line 2.
-    key(sheet, 0, {u"2", u"100", u"100", u"1", u"10"});
-    sheet.set(Field::Text1, 2, u"1E200");
-    sheet.set(Field::Text2, 2, u"1E200");
-    sheet.set(Field::Text7, 1, u"typed");  // would be overwritten by a good pass
-    const auto failure = Timer1_Timer(sheet);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->number, 6);
-    EXPECT_EQ(failure->text, "溢出");
-    EXPECT_EQ(failure->row, 2);
-    EXPECT_EQ(sheet.text(Field::Text5, 0), u"0.0200");  // above: updated
-    EXPECT_EQ(sheet.text(Field::Text5, 4), u"0.0200");  // after: previous text
-    EXPECT_EQ(sheet.text(Field::Text7, 0), u"0.10");    // amounts not reached
-    EXPECT_EQ(sheet.text(Field::Text7, 1), u"typed");
-    EXPECT_EQ(sheet.text(Field::Text8), u"0.0300");
+constexpr int kNoFailure = -2;
+
+// A figure too wide to write out in a literal: LEAD, ZEROS zeros, then TAIL.
+std::u16string big(const char16_t* lead, int zeros, const char16_t* tail) {
+    return lead + std::u16string(zeros, u'0') + tail;
 }
 
-TEST_F(Recalculation, FailuresAtReadsAmountsAndTotals) {
-    struct Case {
-        const char* what;
-        Field field;
-        int index;
-        const char16_t* text;
-        int row;  // the line the operator is sent to; -1 for the totals
-    };
-    for (const auto& c : {Case{"unreadable length", Field::Text1, 0, u"1E400", 0},
-                          Case{"unreadable price", Field::Text6, 7, u"-2E308", 7},
-                          Case{"amount overflows", Field::Text6, 0, u"1E308", 0},
-                          Case{"total amount overflows", Field::Text5, 1, u"", -1}}) {
-        BillSheet s;
-        connectZeroBlanking(s);
-        key(s, 0, {u"1000", u"1000", u"1000", u"1000", u"1"});  // 1e6 m³
-        if (c.field == Field::Text5) {
-            // Each amount is finite, their sum is not.
-            key(s, 1, {u"1000", u"1000", u"1000", u"1000", u"1E302"});
-            key(s, 2, {u"1000", u"1000", u"1000", u"1000", u"1.7E302"});
+// A bill that showed figures, then had one figure become uncomputable: what
+// the window shows after the pass, and what a route out of it is told.
+struct OverflowCase {
+    const char* what;
+    std::vector<std::pair<int, Line>> keyed;  // on top of the shown bill
+    int row;                                  // the line named; -1 for a total
+    std::map<int, std::pair<std::u16string, std::u16string>> lines;  // volume, amount
+    std::u16string totalVolume;
+    std::u16string totalAmount;
+    friend void PrintTo(const OverflowCase& c, std::ostream* os) { *os << c.what; }
+};
+
+class OverflowTable : public ::testing::TestWithParam<OverflowCase> {};
+
+TEST_P(OverflowTable, EveryFigureShownIsCurrentOrCleared) {
+    const OverflowCase& c = GetParam();
+    BillSheet sheet;
+    connectZeroBlanking(sheet);
+    key(sheet, 0, {u"1", u"100", u"100", u"1", u"10"});  // 0.0100 m³, 0.10 yuan
+    key(sheet, 4, {u"1", u"100", u"100", u"2", u"10"});  // 0.0200 m³, 0.20 yuan
+    ASSERT_FALSE(Timer1_Timer(sheet).has_value());
+    ASSERT_EQ(sheet.text(Field::Text9), u"0.3000");
+    for (const auto& [row, line] : c.keyed) key(sheet, row, line);
+    sheet.set(Field::Text7, 1, u"typed");  // a good pass overwrites it, a failed one too
+
+    for (int pass = 0; pass < 2; ++pass) {  // a failing pass runs on every tick
+        const auto failure = Timer1_Timer(sheet);
+        if (c.row == kNoFailure) {
+            EXPECT_FALSE(failure.has_value());
         } else {
-            s.set(c.field, c.index, c.text);
+            ASSERT_TRUE(failure.has_value());
+            EXPECT_EQ(*failure, overflowFailure(c.row));
         }
-        const auto failure = Timer1_Timer(s);
-        ASSERT_TRUE(failure.has_value()) << c.what;
-        EXPECT_EQ(*failure, overflowFailure(c.row)) << c.what;
     }
+    for (int i = 0; i < kLineRows; ++i) {
+        const auto expected =
+            c.lines.count(i) ? c.lines.at(i) : std::pair<std::u16string, std::u16string>();
+        EXPECT_EQ(sheet.text(Field::Text5, i), expected.first) << "volume of line " << i;
+        EXPECT_EQ(sheet.text(Field::Text7, i), expected.second) << "amount of line " << i;
+    }
+    EXPECT_EQ(sheet.text(Field::Text8), c.totalVolume);
+    EXPECT_EQ(sheet.text(Field::Text9), c.totalAmount);
+    // The routes out ask the same question of the texts alone.
+    const auto refused = passFailure(sheet);
+    EXPECT_EQ(refused.has_value(), c.row != kNoFailure);
+    if (refused) EXPECT_EQ(refused->row, c.row);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Recalculation, OverflowTable,
+    ::testing::Values(
+        OverflowCase{
+            "a line's volume overflows: the lines above and below stay current",
+            {{0, {u"2", u"100", u"100", u"1", u"20"}}, {2, {u"1E200", u"1E200", u"1", u"1", u"1"}}},
+            2,
+            {{0, {u"0.0200", u"0.40"}}, {4, {u"0.0200", u"0.20"}}},
+            u"",
+            u""},
+        OverflowCase{"a length beyond the range of a double",
+                     {{6, {u"1E400", u"1", u"1", u"1", u"1"}}},
+                     6,
+                     {{0, {u"0.0100", u"0.10"}}, {4, {u"0.0200", u"0.20"}}},
+                     u"",
+                     u""},
+        OverflowCase{
+            "a line's amount overflows: its volume stays current",
+            {{0, {u"1", u"1000000", u"1", u"1", u"200"}},
+             {1, {u"1000", u"1000", u"1000", u"1000", u"1E308"}}},
+            1,
+            {{0, {u"1.0000", u"200.00"}}, {1, {u"1000000.0000", u""}}, {4, {u"0.0200", u"0.20"}}},
+            u"",
+            u""},
+        OverflowCase{"a price beyond the range of a double, in the last line",
+                     {{7, {u"1", u"100", u"100", u"1", u"-2E308"}}},
+                     7,
+                     {{0, {u"0.0100", u"0.10"}}, {4, {u"0.0200", u"0.20"}}, {7, {u"0.0100", u""}}},
+                     u"",
+                     u""},
+        OverflowCase{
+            "two lines overflow: the first is named",
+            {{3, {u"1", u"1", u"1", u"1", u"1E400"}}, {5, {u"1E200", u"1E200", u"1", u"1", u"1"}}},
+            3,
+            {{0, {u"0.0100", u"0.10"}}, {3, {u"", u""}}, {4, {u"0.0200", u"0.20"}}},
+            u"",
+            u""},
+        OverflowCase{"the total amount overflows: every line stays current",
+                     {{1, {u"1000", u"1000", u"1000", u"1000", u"1E302"}},
+                      {2, {u"1000", u"1000", u"1000", u"1000", u"1.7E302"}}},
+                     -1,
+                     {{0, {u"0.0100", u"0.10"}},
+                      {1, {u"1000000.0000", big(u"1", 308, u".00")}},
+                      {2, {u"1000000.0000", big(u"17", 307, u".00")}},
+                      {4, {u"0.0200", u"0.20"}}},
+                     u"2000000.0300",
+                     u""},
+        OverflowCase{
+            "the total volume cannot overflow: each volume stays below the divisor's bound",
+            {{0, {u"1.7E302", u"1", u"1", u"1000000", u""}},
+             {1, {u"1.7E302", u"1", u"1", u"1000000", u""}}},
+            kNoFailure,
+            {{0, {big(u"17", 301, u".0000"), u""}},
+             {1, {big(u"17", 301, u".0000"), u""}},
+             {4, {u"0.0200", u"0.20"}}},
+            big(u"34", 301, u".0000"),
+            u"0.2000"}));
 
 }  // namespace
 }  // namespace cubrix
