@@ -141,10 +141,12 @@ void FieldEdit::focusOutEvent(QFocusEvent* event) {
 void FieldEdit::mousePressEvent(QMouseEvent* event) {
     parkedCursor_ = -1;  // the press places the caret itself
     QLineEdit::mousePressEvent(event);
-    // The line edit put the caret at the click; a click that brought the
-    // focus selects the whole text instead, so the next key replaces it. A
-    // click in a box that already has the focus places the caret.
-    if (enteredByClick_ && event->button() == Qt::LeftButton) {
+    // The line edit put the caret at the click. In a box with an entry rule
+    // (a line input), a click that brought the focus selects the whole text
+    // instead, so the next key replaces it; a click in a box that already has
+    // the focus places the caret. Any other box keeps the caret at the click,
+    // so a name can be mended one character at a time.
+    if (enteredByClick_ && onGotFocus && event->button() == Qt::LeftButton) {
         selectAll();
         holdSelection_ = true;
     }
@@ -165,7 +167,14 @@ void FieldEdit::keyPressEvent(QKeyEvent* event) {
     if (onKeyDown) {
         std::int16_t code = virtualKeyCode(*event);
         std::int16_t shift = shiftMask(event->modifiers());
+        const QWidget* before = window()->focusWidget();
         onKeyDown(code, shift);
+        // The key moved the focus to another line: it is spent, and this box,
+        // already left, keeps showing the start of its text.
+        if (window()->focusWidget() != before) {
+            event->accept();
+            return;
+        }
     }
     resumeEditing();
     QLineEdit::keyPressEvent(event);

@@ -1,8 +1,8 @@
 // A text box of the bill: a line edit that reports its focus arrival and its
 // key presses (as virtual-key codes) to the window's handlers. A box the focus
-// has left shows the start of its text; a click that brings the focus selects
-// the whole text, as Tab does. A computed box draws its figure smaller rather
-// than cut.
+// has left shows the start of its text; in a line input, a click that brings
+// the focus selects the whole text, as Tab does. A computed box draws its
+// figure smaller rather than cut.
 #pragma once
 
 #include <QFont>

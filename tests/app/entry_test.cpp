@@ -32,10 +32,18 @@ TEST_F(FormTest, UpAndDownMoveWithinTheColumnAndWrap) {
         {"Text12", Qt::Key_Down, Qt::NoModifier, "Text12"},
         {"Text14", Qt::Key_Up, Qt::NoModifier, "Text14"},
     };
+    // A text wider than any box: the box left must show its start, as after Tab.
+    const std::u16string wide = u"12345678901234567890123456789012345678901234567890";
     for (const Move& m : moves) {
+        const auto field = *parseFieldName(m.from);
+        const bool computed = field.field == Field::Text5 || field.field == Field::Text7;
+        if (isLineColumn(field.field) && !computed) form->sheet().set(field, wide);
+        QApplication::processEvents();
         form->control(m.from)->setFocus(Qt::OtherFocusReason);
+        edit(m.from)->end(false);
         QTest::keyClick(form->control(m.from), m.key, m.modifiers);
         EXPECT_EQ(focused(), m.to) << m.from << " key " << m.key;
+        if (focused() != m.from) EXPECT_EQ(edit(m.from)->cursorPosition(), 0) << m.from;
     }
 }
 

@@ -1,6 +1,6 @@
 // What the operator reads is never cut: computed figures are drawn whole (or
 // their start with a cut mark), a box left shows its start, and a click that
-// brings the focus selects the whole text.
+// brings the focus into a line input selects the whole text.
 #include <QImage>
 #include <QPixmap>
 
@@ -155,21 +155,114 @@ TEST_F(LegibleTextTest, ABoxLeftOrWrittenByTheProgramShowsTheStartOfItsText) {
     EXPECT_EQ(edit("Text13")->cursorPosition(), 0);
 }
 
-TEST_F(LegibleTextTest, AClickThatBringsTheFocusSelectsAllAndASecondClickPlacesTheCaret) {
-    for (const char* name : {"Text6(2)", "Text1(0)", "Text10"}) {
-        show(name, "1680");
-        form->control("Text14")->setFocus(Qt::OtherFocusReason);
-        FieldEdit* b = box(name);
-        QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
-        ASSERT_EQ(focused(), name);
-        EXPECT_EQ(b->selectedText(), "1680") << name;
-        QTest::keyClicks(b, "1700");
-        EXPECT_EQ(b->text(), "1700") << name;
+// How the focus arrives, and what the box then holds selected.
+enum class WayIn { Click, SecondClick, Tab, ShiftTab, Arrow };
+enum class Selected { All, Nothing, CaretAtClick };
 
-        // A second click in the focused box places the caret, selecting nothing.
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->width() / 2, b->height() / 2));
-        EXPECT_FALSE(b->hasSelectedText()) << name;
+struct EntryCase {
+    const char* box;
+    WayIn way;
+    Selected expected;
+};
+
+// Only the line inputs select on entry; in any other box a click places the
+// caret where it was, so a party name is mended rather than wiped. Tab and
+// Shift+Tab keep the toolkit's own selection, which is the whole text.
+TEST_F(LegibleTextTest, EachWayIntoEachKindOfBoxSelectsAsTheOperatorExpects) {
+    const EntryCase cases[] = {
+        {"Text6(2)", WayIn::Click, Selected::All},
+        {"Text1(0)", WayIn::Click, Selected::All},
+        {"Text1(0)", WayIn::SecondClick, Selected::CaretAtClick},
+        {"Text3(4)", WayIn::Tab, Selected::All},
+        {"Text4(4)", WayIn::ShiftTab, Selected::All},
+        {"Text2(5)", WayIn::Arrow, Selected::All},
+        {"Text10", WayIn::Click, Selected::CaretAtClick},
+        {"Text10", WayIn::SecondClick, Selected::CaretAtClick},
+        {"Text10", WayIn::Tab, Selected::All},
+        {"Text11", WayIn::ShiftTab, Selected::All},
+        {"Text12", WayIn::Click, Selected::CaretAtClick},
+        {"Text13", WayIn::Click, Selected::CaretAtClick},
+        {"Text14", WayIn::Click, Selected::CaretAtClick},
+        {"Text14", WayIn::Arrow, Selected::Nothing},
+        {"Text5(2)", WayIn::Click, Selected::CaretAtClick},
+        {"Text7(2)", WayIn::Click, Selected::CaretAtClick},
+        {"Text7(2)", WayIn::Arrow, Selected::Nothing},
+        {"Text8", WayIn::Click, Selected::CaretAtClick},
+        {"Text9", WayIn::Click, Selected::CaretAtClick},
+        {"Text9", WayIn::Tab, Selected::All},
+    };
+    // Wider than any box, so that a click in its middle lands inside the text.
+    const QString figure = QStringLiteral("1680.25").repeated(8);
+    for (const EntryCase& c : cases) {
+        const QString name = c.box;
+        SCOPED_TRACE(c.box + std::string(" way ") + std::to_string(int(c.way)));
+        show(name, figure);
+        form->control("Text13")->setFocus(Qt::OtherFocusReason);
+        if (name == "Text13") form->control("Text14")->setFocus(Qt::OtherFocusReason);
+        FieldEdit* b = box(name);
+        // Right of the middle: a caret there is neither at the start nor at the end.
+        const QPoint at(b->width() * 3 / 5, b->height() / 2);
+        switch (c.way) {
+            case WayIn::Click:
+                QTest::mouseClick(b, Qt::LeftButton, {}, at);
+                break;
+            case WayIn::SecondClick:
+                QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+                QTest::mouseClick(b, Qt::LeftButton, {}, at);
+                break;
+            case WayIn::Tab:
+                b->setFocus(Qt::TabFocusReason);
+                break;
+            case WayIn::ShiftTab:
+                b->setFocus(Qt::BacktabFocusReason);
+                break;
+            case WayIn::Arrow: {
+                // From the same column one line up, or from the box itself
+                // where no line follows it: nothing moves then.
+                const auto field = *parseFieldName(c.box);
+                const bool column = isLineColumn(field.field) && field.field != Field::Text5 &&
+                                    field.field != Field::Text7;
+                const QString from =
+                    column ? QString::fromStdString(fieldName({field.field, (field.index + 7) % 8}))
+                           : name;
+                form->control(from)->setFocus(Qt::OtherFocusReason);
+                if (!column) b->setCursorPosition(2);
+                QTest::keyClick(form->control(from), Qt::Key_Down);
+                break;
+            }
+        }
+        ASSERT_EQ(focused(), name);
+        switch (c.expected) {
+            case Selected::All:
+                EXPECT_EQ(b->selectedText(), figure);
+                break;
+            case Selected::Nothing:
+                EXPECT_FALSE(b->hasSelectedText());
+                break;
+            case Selected::CaretAtClick:
+                EXPECT_FALSE(b->hasSelectedText());
+                EXPECT_EQ(b->cursorPosition(), b->cursorPositionAt(at));
+                EXPECT_GT(b->cursorPosition(), 0);
+                EXPECT_LT(b->cursorPosition(), figure.size());
+                break;
+        }
     }
+}
+
+// What was selected is replaced by the next key; a caret gets the key beside it.
+TEST_F(LegibleTextTest, TheKeyAfterAClickReplacesALineInputButMendsAPartyName) {
+    const QString party = QStringLiteral("鑫源木业");
+    show("Text10", party);
+    show("Text6(2)", "1680");
+    form->control("Text14")->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(box("Text6(2)"), Qt::LeftButton, {}, box("Text6(2)")->rect().center());
+    QTest::keyClicks(box("Text6(2)"), "1700");
+    EXPECT_EQ(box("Text6(2)")->text(), "1700");
+
+    FieldEdit* b = box("Text10");
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->width() - 4, b->height() / 2));
+    QTest::keyClick(b, Qt::Key_Backspace);
+    EXPECT_EQ(b->text(), party.left(party.size() - 1));
 }
 
 TEST_F(LegibleTextTest, ADragRightAfterTheEnteringPressKeepsTheWholeTextSelected) {
