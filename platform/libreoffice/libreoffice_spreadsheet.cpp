@@ -264,7 +264,12 @@ void LibreOfficeSpreadsheet::openWorkbook(const std::string& path) {
     if (inspectWorkbook(path) == WorkbookContent::Empty)
         fail(SpreadsheetError::Damaged, lo::kEmptyWorkbook, "workbook: 0 bytes");
     lo::removeLockOf(path, profile_->folder());  // left by an office of ours that was killed
-    lo::removeStaleLock(path, lo::hostName(), lo::officeUsesProfile);  // left by a crashed Calc
+    // Left by a Calc that crashed or was killed: no running office has the
+    // workbook open, though the Calc waiting to show the bill may run on the
+    // lock's profile.
+    lo::removeStaleLock(path, lo::hostName(), [&](const std::string& profile) {
+        return lo::officeMayHoldFile(path, profile);
+    });
     const std::string url = lo::fileUrl(path);
     try {
         bounded("open", options_.callLimit, [&] { session_->load(url); });

@@ -60,12 +60,12 @@ bool removeLockOf(const std::string& workbookPath, const std::string& profileFol
 namespace cubrix::lo {
 
 bool removeStaleLock(const std::string& workbookPath, const std::string& host,
-                     const std::function<bool(const std::string& profileFolder)>& inUse) {
+                     const std::function<bool(const std::string& profileFolder)>& mayHold) {
     const std::string lock = lockFilePath(workbookPath);
     LockOwner owner;
     if (!readLock(lock, owner) || host.empty() || owner.host != host) return false;
     const std::string profile = pathOfFileUrl(owner.profileUrl);
-    if (profile.empty() || inUse(profile)) return false;
+    if (profile.empty() || mayHold(profile)) return false;
     std::error_code ec;
     return std::filesystem::remove(lock, ec);
 }

@@ -23,9 +23,10 @@ bool parseLockFile(const std::string& text, LockOwner& owner);
 bool removeLockOf(const std::string& workbookPath, const std::string& profileFolder);
 
 // Removes the workbook's lock file when an office on this machine (`host`)
-// wrote it and `inUse` says no office runs on its profile any more: a crash
-// left it. Returns whether it did.
+// wrote it and `mayHold` says no running office may have the workbook open
+// (it is asked with the lock's profile): a crash left it. Returns whether it
+// did.
 bool removeStaleLock(const std::string& workbookPath, const std::string& host,
-                     const std::function<bool(const std::string& profileFolder)>& inUse);
+                     const std::function<bool(const std::string& profileFolder)>& mayHold);
 
 }  // namespace cubrix::lo

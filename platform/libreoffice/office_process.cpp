@@ -13,9 +13,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <thread>
+
+#include "platform/libreoffice/proc_file.h"
 
 extern char** environ;
 
@@ -49,9 +50,8 @@ bool groupHasLiveMember(pid_t pgid) {
     bool alive = false;
     while (dirent* e = readdir(proc)) {
         if (e->d_name[0] < '1' || e->d_name[0] > '9') continue;
-        std::ifstream stat(std::string("/proc/") + e->d_name + "/stat");
-        std::string line;
-        if (!std::getline(stat, line)) continue;
+        const std::string line = readProcFile(std::string("/proc/") + e->d_name + "/stat");
+        if (line.empty()) continue;
         // "pid (comm) state ppid pgrp ...": comm may hold spaces and parentheses.
         const auto close = line.rfind(')');
         if (close == std::string::npos) continue;
@@ -153,6 +153,9 @@ bool ProcessGroup::waitGone(std::chrono::milliseconds limit) {
         if (std::chrono::steady_clock::now() >= end) return false;
         std::this_thread::sleep_for(kPollInterval);
     }
+    // The leader may have ended between its last look and the group's: it is
+    // a zombie now, and would stay one beside the operator's bill.
+    if (leader_ != 0) leaderAlive();
     leader_ = 0;
     return true;
 }

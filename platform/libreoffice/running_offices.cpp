@@ -1,12 +1,14 @@
 #include "platform/libreoffice/running_offices.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "platform/libreoffice/file_url.h"
+#include "platform/libreoffice/proc_file.h"
 
 namespace cubrix::lo {
 namespace {
@@ -29,8 +31,7 @@ std::vector<std::string> splitNul(const std::string& bytes) {
 }
 
 std::string readAll(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return readProcFile(file.string());
 }
 
 std::string environValue(const std::vector<std::string>& environ, const std::string& name) {
@@ -58,7 +59,12 @@ std::string profileOfOffice(const std::vector<std::string>& args, const std::str
     return {};
 }
 
-bool officeUsesProfile(const std::string& profileFolder) {
+namespace {
+
+// Calls `visit` with each running office's /proc folder and its profile
+// (empty when it cannot be told) until `visit` returns true.
+template <typename Visit>
+bool anyOffice(Visit&& visit) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
         const auto pid = entry.path().filename().string();
@@ -68,9 +74,43 @@ bool officeUsesProfile(const std::string& profileFolder) {
         const auto environ = splitNul(readAll(entry.path() / "environ"));
         const auto profile = profileOfOffice(args, environValue(environ, "HOME"),
                                              environValue(environ, "XDG_CONFIG_HOME"));
-        if (profile.empty() || sameFolder(profile, profileFolder)) return true;
+        if (visit(entry.path(), profile)) return true;
     }
     return false;
+}
+
+// Whether the process behind `procFolder` has the file `target` open;
+// nothing when its open files cannot be read (another user's office).
+std::optional<bool> holdsFile(const std::filesystem::path& procFolder, const struct stat& target) {
+    std::error_code ec;
+    std::filesystem::directory_iterator fds(procFolder / "fd", ec);
+    if (ec) return std::nullopt;
+    for (const auto& fd : fds) {
+        struct stat st {};
+        if (stat(fd.path().c_str(), &st) == 0 && st.st_dev == target.st_dev &&
+            st.st_ino == target.st_ino)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool officeUsesProfile(const std::string& profileFolder) {
+    return anyOffice([&](const std::filesystem::path&, const std::string& profile) {
+        return profile.empty() || sameFolder(profile, profileFolder);
+    });
+}
+
+bool officeMayHoldFile(const std::string& path, const std::string& profileFolder) {
+    struct stat target {};
+    if (stat(path.c_str(), &target) != 0) return false;  // nothing to hold
+    return anyOffice([&](const std::filesystem::path& proc, const std::string& profile) {
+        const auto holds = holdsFile(proc, target);
+        if (holds) return *holds;
+        // Cannot be looked at: one on that profile may be the lock's writer.
+        return profile.empty() || sameFolder(profile, profileFolder);
+    });
 }
 
 std::string hostName() {

@@ -1,6 +1,6 @@
-// Which office profiles are in use by a running office on this machine: a
-// document lock written by an office whose profile no office uses any more
-// was left by a crash, and only holds the operator up.
+// Which offices run on this machine, and whether one of them has a document
+// open: a document lock that no running office stands behind was left by a
+// crash, and only holds the operator up.
 #pragma once
 
 #include <string>
@@ -17,6 +17,13 @@ std::string profileOfOffice(const std::vector<std::string>& args, const std::str
 // Whether any running office uses `profileFolder`, or might: an office whose
 // profile cannot be told counts as using it.
 bool officeUsesProfile(const std::string& profileFolder);
+
+// Whether a running office may have `path` open: one holds the file among
+// its open files (Calc keeps a document it shows open), or one runs on
+// `profileFolder` and its open files cannot be looked at. An office that
+// merely runs on that profile, such as the one the print starts to show the
+// bill in, does not hold a document it has not opened.
+bool officeMayHoldFile(const std::string& path, const std::string& profileFolder);
 
 // This machine's name, as offices write it into their locks.
 std::string hostName();

@@ -13,7 +13,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -24,6 +26,8 @@
 #include "export/cell_map.h"
 #include "office_test_support.h"
 #include "platform/libreoffice/libreoffice_spreadsheet.h"
+#include "platform/libreoffice/proc_file.h"
+#include "platform/libreoffice/running_offices.h"
 #include "tests/export/fake_spreadsheet.h"
 
 namespace cubrix {
@@ -399,6 +403,151 @@ TEST_F(LibreOfficeExport, LeavesThisProgramsEnvironmentAsItWas) {
     ASSERT_FALSE(exportTo(workbook).has_value());
     EXPECT_EQ(environment(), kStartEnvironment);
 }
+
+// How the operator's Calc goes, and when.
+// A Calc closed by the operator removes its lock: only the ends that leave
+// one behind are tried here.
+enum class Ending { Stays, Terminated, Killed };
+enum class Moment { WhileStarting, WhileShowing };
+
+struct CalcEndCase {
+    const char* what;
+    Moment moment;
+    Ending ending;
+    bool nextPrints;  // or is refused: the workbook is still open
+    friend void PrintTo(const CalcEndCase& c, std::ostream* os) { *os << c.what; }
+};
+
+// The operator's real Calc, started by the print to wait beside the hidden
+// office and then handed the bill, on a profile of the test's own.
+class OperatorsCalc : public LibreOfficeExport, public ::testing::WithParamInterface<CalcEndCase> {
+protected:
+    OperatorsCalc() {
+        profile = scratch.path() + "/operator-profile";
+        const std::string wrapper = scratch.path() + "/calc.sh";
+        std::ofstream(wrapper) << "#!/bin/sh\nexec " << lo::kOfficeProgramDir
+                               << "/soffice -env:UserInstallation=file://" << profile
+                               << " \"$@\"\n";
+        fs::permissions(wrapper, fs::perms::owner_all);
+        options.standbyCommand = {wrapper, "--nologo", "--nodefault", "--norestore"};
+        options.displayCommand = {wrapper, "--calc", "--norestore"};
+        options.operatorProfile = profile;
+    }
+    ~OperatorsCalc() override { end(SIGKILL); }
+
+    // Waits until a Calc has the workbook open, as one showing it has.
+    bool billShown() {
+        const auto end = Clock::now() + std::chrono::seconds(60);
+        while (!lo::officeMayHoldFile(workbook, profile)) {
+            if (Clock::now() > end) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return true;
+    }
+
+    // Sends `signal` to every process of the operator's Calc and waits for
+    // them to go.
+    void end(int signal) {
+        for (int pid : testing::processesMentioning(profile)) kill(pid, signal);
+        const auto end = Clock::now() + std::chrono::seconds(30);
+        while (!testing::processesMentioning(profile).empty() && Clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+
+    void finish(Ending ending) {
+        switch (ending) {
+            case Ending::Stays:
+                break;
+            case Ending::Terminated:
+                end(SIGTERM);
+                break;
+            case Ending::Killed:
+                end(SIGKILL);
+                break;
+        }
+    }
+
+    // Zombies whose parent is this program: an office of ours not waited for.
+    static std::vector<std::string> zombieChildren() {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            const std::string line = lo::readProcFile(entry.path() / "stat");
+            const auto close = line.rfind(')');
+            if (close == std::string::npos) continue;
+            std::istringstream rest(line.substr(close + 1));
+            char state = 0;
+            long ppid = 0;
+            rest >> state >> ppid;
+            if (state == 'Z' && ppid == getpid()) found.push_back(line);
+        }
+        return found;
+    }
+
+    std::string profile;
+};
+
+// Ends the Calc that waits beside the hidden office, mid-export.
+class EndingStandby : public Spreadsheet {
+public:
+    EndingStandby(Spreadsheet& real, std::function<void()> endCalc)
+        : real_(real), endCalc_(std::move(endCalc)) {}
+    void createInstance(InstanceUse use) override { real_.createInstance(use); }
+    void openWorkbook(const std::string& p) override { real_.openWorkbook(p); }
+    void selectSheet(std::u16string_view n) override { real_.selectSheet(n); }
+    void setCell(int row, int column, const CellValue& v) override {
+        if (++cells_ == 10) endCalc_();
+        real_.setCell(row, column, v);
+    }
+    void save() override { real_.save(); }
+    void closeAll() override { real_.closeAll(); }
+    void quit() override { real_.quit(); }
+    void show() override { real_.show(); }
+    void release() noexcept override { real_.release(); }
+
+private:
+    Spreadsheet& real_;
+    std::function<void()> endCalc_;
+    int cells_ = 0;
+};
+
+TEST_P(OperatorsCalc, HoweverItEndsTheNextPrintIsNotHeldUp) {
+    const CalcEndCase& c = GetParam();
+    {
+        LibreOfficeSpreadsheet office(options);
+        EndingStandby ending(office, [&] { finish(c.ending); });
+        Spreadsheet& through =
+            c.moment == Moment::WhileStarting ? static_cast<Spreadsheet&>(ending) : office;
+        ASSERT_FALSE(Command4_Click(sheet, counter, {through, workbook, {}}).has_value());
+    }
+    ASSERT_TRUE(billShown()) << "the first print's bill never showed";
+    if (c.moment == Moment::WhileShowing) finish(c.ending);
+    EXPECT_EQ(zombieChildren(), std::vector<std::string>());
+
+    sheet.set(Field::Text14, 0, u"李师傅");
+    const auto failure = exportTo(workbook);
+    if (!c.nextPrints) {
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failure->number, lo::kLockedElsewhere) << failure->text;
+        return;
+    }
+    ASSERT_FALSE(failure.has_value()) << failure->text;
+    EXPECT_TRUE(billShown()) << "the next print's bill never showed";
+    EXPECT_EQ(zombieChildren(), std::vector<std::string>());
+    end(SIGKILL);
+    const ReadSheet read = testing::readBack(workbook, scratch.path());
+    ASSERT_GE(read.size(), 13u);
+    EXPECT_EQ(read[12][1].shown, "李师傅");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LibreOfficeExport, OperatorsCalc,
+    ::testing::Values(
+        CalcEndCase{"still showing the bill: the print is refused", Moment::WhileShowing,
+                    Ending::Stays, false},
+        CalcEndCase{"ended while showing the bill", Moment::WhileShowing, Ending::Terminated, true},
+        CalcEndCase{"killed while showing the bill", Moment::WhileShowing, Ending::Killed, true},
+        CalcEndCase{"killed while starting: a new one shows the bill, which is open again",
+                    Moment::WhileStarting, Ending::Killed, false}));
 
 }  // namespace
 }  // namespace cubrix

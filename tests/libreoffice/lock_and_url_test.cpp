@@ -1,7 +1,13 @@
 // Paths the office must find, and lock files it must tell apart.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <optional>
+#include <thread>
 
 #include "office_test_support.h"
 #include "platform/libreoffice/file_url.h"
@@ -122,6 +128,62 @@ TEST(RunningOffices, ProfileOfAnOfficeFromItsArgumentsOrItsUser) {
     EXPECT_EQ(profileOfOffice({"soffice.bin"}, "", ""), "");  // unknown: counts as in use
     EXPECT_FALSE(officeUsesProfile("/nonexistent/cubrix-test-profile"));
     EXPECT_FALSE(hostName().empty());
+}
+
+// A process that passes for an office: its first argument is soffice.bin,
+// it runs on `profile`, and it has `file` open when one is given.
+class PretendOffice {
+public:
+    PretendOffice(const std::string& profile, const std::string& file) {
+        const std::string script = (file.empty() ? "" : "exec 3<\"$1\"; ") +
+                                   std::string("exec -a soffice.bin bash -c 'sleep 60; :' ") +
+                                   "-env:UserInstallation=file://" + profile;
+        pid_ = fork();
+        if (pid_ == 0) {
+            execl("/bin/bash", "bash", "-c", script.c_str(), "bash", file.c_str(), nullptr);
+            _exit(127);
+        }
+        // Ready once its command line is the office's.
+        for (int i = 0; i < 500 && !officeUsesProfile(profile); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~PretendOffice() {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_ = 0;
+};
+
+// The lock beside the workbook stands only while an office has the workbook
+// open; the Calc the print starts on the same profile to show the bill has
+// not, and must not keep a crashed Calc's lock alive.
+TEST(RunningOffices, AnOfficeMayHoldTheWorkbookOnlyWhenItHasItOpen) {
+    struct Case {
+        const char* what;
+        bool running;
+        bool opened;
+        bool sameProfile;
+        bool mayHold;
+    };
+    const Case cases[] = {
+        {"no office runs", false, false, false, false},
+        {"an office on the lock's profile without the workbook", true, false, true, false},
+        {"an office on the lock's profile with the workbook open", true, true, true, true},
+        {"an office on another profile with the workbook open", true, true, false, true},
+        {"an office on another profile without it", true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        testing::ScratchFolder folder;
+        const std::string workbook = folder.path() + "/Tarnel账单.xls";
+        std::ofstream(workbook) << "bill";
+        const std::string lockProfile = folder.path() + "/operator-profile";
+        const std::string profile = c.sameProfile ? lockProfile : folder.path() + "/other";
+        std::optional<PretendOffice> office;
+        if (c.running) office.emplace(profile, c.opened ? workbook : "");
+        EXPECT_EQ(officeMayHoldFile(workbook, lockProfile), c.mayHold) << c.what;
+    }
 }
 
 }  // namespace

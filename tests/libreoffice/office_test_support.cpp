@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/libreoffice/office_install.h"
+#include "platform/libreoffice/proc_file.h"
 
 namespace cubrix::testing {
 namespace fs = std::filesystem;
@@ -181,12 +182,9 @@ std::vector<int> processesMentioning(const std::string& marker) {
     while (dirent* e = readdir(proc)) {
         if (e->d_name[0] < '1' || e->d_name[0] > '9') continue;
         const std::string dir = std::string("/proc/") + e->d_name;
-        std::ifstream cmd(dir + "/cmdline", std::ios::binary);
-        const std::string cmdline{std::istreambuf_iterator<char>(cmd), {}};
+        const std::string cmdline = lo::readProcFile(dir + "/cmdline");
         if (cmdline.find(marker) == std::string::npos) continue;
-        std::ifstream stat(dir + "/stat");
-        std::string statLine;
-        std::getline(stat, statLine);
+        const std::string statLine = lo::readProcFile(dir + "/stat");
         const auto close = statLine.rfind(')');
         if (close != std::string::npos && close + 2 < statLine.size() && statLine[close + 2] == 'Z')
             continue;
