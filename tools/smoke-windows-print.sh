@@ -229,7 +229,8 @@ check_shared_survived() {  # CASE
     check "$1: the operator's office still runs" "1 no" \
         "$(standin_running) $(log_since_mark | grep -qF "pid $shared_pid end" && echo yes || echo no)"
     local intact=kept
-    log_since_mark | grep -qF "the operator's workbook closed" && intact=lost
+    log_since_mark | grep -qE "the operator's workbook closed|Quit with the operator's|pid $shared_pid end" &&
+        intact=lost
     summary "$1" "$intact"
     wine taskkill /PID "$shared_pid" >/dev/null 2>&1 || true
     check "$1: the operator's workbook intact when the operator closes the office" yes \
