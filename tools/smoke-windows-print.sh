@@ -64,6 +64,15 @@ members_of() {  # PID: its calls' object.member, in order
         sed 's/(.*//' | xargs
 }
 shown_standin() { xdotool search --onlyvisible --name "^$kStandinTitle\$" 2>/dev/null | wc -l; }
+# Whether the log since the mark has the line, waiting up to SECONDS for it.
+logged() {  # LINE SECONDS
+    local end=$(($(date +%s) + $2))
+    until log_since_mark | grep -qxF "$1"; do
+        [ "$(date +%s)" -lt "$end" ] || { echo no; return; }
+        sleep 0.3
+    done
+    echo yes
+}
 
 # 导出表格, then waits until the stand-in shows the workbook or a message box
 # opens; a message's text goes to $message and the box is answered.
@@ -133,6 +142,10 @@ check_landed() {  # CASE
     check "$1: second instance shown and running, alone" "1 1 no" \
         "$(standin_running) $(shown_standin) $(log_since_mark | grep -qF "pid $second end" && echo yes || echo no)"
     check "$1: no message" "" "$message"
+    # The stand-in shows itself without taking the foreground, as an office
+    # in the background must: the program brings it there.
+    check "$1: the shown workbook came to the front" yes \
+        "$(logged "pid $second foreground: its window" 5)"
     keep_log
 }
 
@@ -142,15 +155,18 @@ bill_unchanged() {  # CASE
     check "$1: window answers" "yes 1" "$(alive) $(visible_windows)"
 }
 
-# A line of the report: case, the message's first line, stand-ins left, cells saved.
-summary() {  # CASE
+# A line of the report: case, the message's first line, stand-ins left,
+# cells saved, and where the operator's office served: its workbook kept.
+summary() {  # CASE [OPERATORS-WORKBOOK]
     local cells=0 text
     [ -f "$cells_table" ] && cells=$(($(wc -l <"$cells_table") - 1))
     # The message box as copied: its title, text and button between dashes.
     text=$(tr -d '\r' <<<"$message" | sed 's/[[:space:]]*$//' |
         grep -vxE -e '-+' -e 'Cubrix' -e '确定' -e '' | paste -sd ' ' || true)
-    printf 'case | %s | %s | %s stand-in(s) left | %s cells saved\n' "$1" "${text:-none}" \
-        "$(standin_running)" "$cells" >>"$print_summary"
+    local kept=
+    [ -z "${2:-}" ] || kept=" | operator's workbook $2"
+    printf 'case | %s | %s | %s stand-in(s) left | %s cells saved%s\n' "$1" "${text:-none}" \
+        "$(standin_running)" "$cells" "$kept" >>"$print_summary"
 }
 print_summary=$home/print-summary.txt
 
@@ -185,6 +201,42 @@ print_failing() {  # CASE SECONDS PROGID [SWITCHES...]: registered, printed, tim
     local started=$(date +%s)
     print_bill "$2"
     elapsed=$(($(date +%s) - started))
+}
+
+# The operator's own office, started by hand before the print: one process
+# serving every caller, holding a workbook of the operator's not yet saved.
+shared_pid=
+start_shared() {  # PROGID [SWITCHES...]
+    standin_close_all
+    standin_register "$@"
+    mark_log
+    wine "$standin_exe" --progid "$1" --shared --log 'C:\standin\standin.log' "${@:2}" &
+    local end=$(($(date +%s) + 20))
+    until log_since_mark | grep -q " start $1 CoRegisterClassObject 0x00000000"; do
+        [ "$(date +%s)" -lt "$end" ] || break
+        sleep 0.3
+    done
+    shared_pid=$(pids_that " start $1 ")
+}
+# Whatever the print did, the operator's office runs on with its workbook:
+# never Workbooks.Close, never Quit, never ended. Closed by the operator at
+# the end, it still holds the workbook.
+check_shared_survived() {  # CASE
+    check "$1: every call went to the operator's office" "$shared_pid" \
+        "$(log_since_mark | awk '$3 == "call" {print $2}' | sort -u | xargs)"
+    check "$1: the operator's office was never told to close all or quit" 0 \
+        "$(members_of "$shared_pid" | tr ' ' '\n' | grep -cxE 'Workbooks.Close|Application.Quit' || true)"
+    check "$1: the operator's office still runs" "1 no" \
+        "$(standin_running) $(log_since_mark | grep -qF "pid $shared_pid end" && echo yes || echo no)"
+    local intact=kept
+    log_since_mark | grep -qE "the operator's workbook closed|Quit with the operator's|pid $shared_pid end" &&
+        intact=lost
+    summary "$1" "$intact"
+    wine taskkill /PID "$shared_pid" >/dev/null 2>&1 || true
+    check "$1: the operator's workbook intact when the operator closes the office" yes \
+        "$(logged "pid $shared_pid the operator's workbook intact at the end" 10)"
+    keep_log
+    standin_close_all
 }
 
 print_cases() {
@@ -274,6 +326,103 @@ print_cases() {
     check "workbook missing: no office was asked to open it" 0 \
         "$(log_since_mark | grep -c 'Workbooks.Open' || true)"
     mv "$home/d/moved.xls" "$home/d/Tarnel账单.xls"
+
+    # The strict office: what real offices do that the lenient stand-in forgave.
+    print_landing "strict lifetime: shown and kept by UserControl" Excel.Application \
+        --strict-lifetime
+    check "strict lifetime: UserControl set after Visible" "Application.Visible Application.UserControl" \
+        "$(members_of "$(pids_that "visible true")" | awk '{print $(NF-1), $NF}')"
+
+    print_landing "Excel busy with a cell in edit from call 10" Excel.Application --busy-at 10
+    check "Excel busy from call 10: calls were refused with 0x800AC472" yes \
+        "$(log_since_mark | grep -qF 'refused 0x800AC472' && echo yes || echo no)"
+
+    print_landing "compatibility dialog on save" Excel.Application --modal-on-save
+    check "compatibility dialog on save: the check turned off before Save" \
+        "Workbook.CheckCompatibility Workbook.Save" \
+        "$(members_of "$(pids_that "saved 65 cells")" | tr ' ' '\n' |
+            grep -E '^Workbook.(CheckCompatibility|Save)$' | xargs)"
+
+    # Told to Quit, the office stays: ended by the program after a while.
+    standin_close_all
+    standin_register Excel.Application --linger-after-quit
+    mark_log
+    print_bill 60
+    first=$(pids_that "lingers after Quit")
+    check "office lingering after Quit: the 65 cells landed" "$(expected_cells)" \
+        "$(cat "$cells_table" 2>/dev/null)"
+    check "office lingering after Quit: it lingered" yes "$([ -n "$first" ] && echo yes || echo no)"
+    check "office lingering after Quit: only the shown one is left" "1 1" \
+        "$(standin_running) $(shown_standin)"
+    check "office lingering after Quit: no message" "" "$message"
+    summary "office lingering after Quit"
+    keep_log
+
+    # No Hwnd: the process is unknown, so the office is treated as the
+    # operator's: only the bill workbook closed, never Quit, and it ends by
+    # itself once released.
+    standin_close_all
+    standin_register Excel.Application --hwnd-zero
+    mark_log
+    print_bill 60
+    first=$(pids_that "saved 65 cells")
+    check "Hwnd answers 0: the 65 cells landed" "$(expected_cells)" \
+        "$(cat "$cells_table" 2>/dev/null)"
+    check "Hwnd answers 0: the first instance closed only the workbook, never quit" \
+        "Workbook.Save Workbook.Close 0" \
+        "$(members_of "$first" | tr ' ' '\n' | grep -E '^Workbook.(Save|Close)$' | xargs) $(members_of "$first" | tr ' ' '\n' | grep -cxE 'Workbooks.Close|Application.Quit' || true)"
+    check "Hwnd answers 0: the first instance ended by itself" yes \
+        "$(logged "pid $first end" 10)"
+    check "Hwnd answers 0: only the shown one is left, no message" "1 1 " \
+        "$(standin_running) $(shown_standin) $message"
+    summary "Hwnd answers 0"
+    keep_log
+
+    print_failing "workbook has no sheet Tarnel账单" 60 Excel.Application --sheet Sheet1
+    check_refused "workbook has no sheet Tarnel账单" "没有名为“Tarnel账单”的工作表"
+
+    # Another program holds the workbook open for writing; with alerts off
+    # the office fails to open it outright.
+    standin_close_all
+    mark_log
+    wine "$standin_exe" /hold 'd:\Tarnel账单.xls' --log 'C:\standin\standin.log' &
+    local holder end=$(($(date +%s) + 20))
+    until [ -n "$(pids_that ' holds d:')" ] || [ "$(date +%s)" -ge "$end" ]; do sleep 0.3; done
+    holder=$(pids_that ' holds d:')
+    check "held for writing: the file is held" yes "$([ -n "$holder" ] && echo yes || echo no)"
+    standin_register Excel.Application --lock-write
+    print_bill 60
+    check_refused "workbook held for writing elsewhere" "账单工作簿正在别处打开" 1
+    check "held for writing: Open refused in each pass" 2 \
+        "$(log_since_mark | grep -c 'failed 0x800A03EC' || true)"
+    wine taskkill /F /PID "$holder" >/dev/null 2>&1 || true
+
+    # The operator's own WPS answers KET.Application, hidden and empty as far
+    # as the program can see, with a workbook of the operator's unsaved.
+    start_shared KET.Application
+    print_bill 60
+    check "operator's office: the 65 cells landed" "$(expected_cells)" \
+        "$(cat "$cells_table" 2>/dev/null)"
+    check "operator's office: saved by it" "$shared_pid" "$(pids_that "saved 65 cells")"
+    check "operator's office: the bill shown in it, no message" "1 " "$(shown_standin) $message"
+    check "operator's office: only the bill workbook closed, alerts back" \
+        "Workbook.Close Application.DisplayAlerts=True" \
+        "$(log_since_mark | grep -oE ': (Workbook\.Close|Application\.DisplayAlerts put\(VT_BOOL True)' |
+            sed 's/^: //; s/ put(VT_BOOL /=/' | tail -n 2 | xargs)"
+    check_shared_survived "operator's office"
+
+    start_shared KET.Application --open-fails '800A03EC:文件已损坏'
+    print_bill 60
+    check "operator's office, Open refused: the operator is told" yes "$(told "文件已损坏")"
+    bill_unchanged "operator's office, Open refused"
+    check_shared_survived "operator's office, Open refused"
+
+    start_shared KET.Application --sheet Sheet1
+    print_bill 60
+    check "operator's office, no such sheet: the operator is told" yes \
+        "$(told "没有名为“Tarnel账单”的工作表")"
+    bill_unchanged "operator's office, no such sheet"
+    check_shared_survived "operator's office, no such sheet"
 
     standin_close_all
     local id

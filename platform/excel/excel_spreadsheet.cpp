@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -30,11 +31,19 @@ constexpr HRESULT kReadOnlyHresult = E_ACCESSDENIED;
 // in its own format.
 constexpr char16_t kLiteralPrefix = u'\'';
 
+// Excel's own refusal of a call while it cannot take one, e.g. while the
+// operator edits a cell in its window.
+constexpr HRESULT kOfficeBusy = static_cast<HRESULT>(0x800AC472);
+
 // A busy server's refusal: RPC_E_CALL_REJECTED once the message filter gave
-// up, RPC_E_SERVERCALL_RETRYLATER where no filter retried it.
+// up, RPC_E_SERVERCALL_RETRYLATER where no filter retried it, or the office's
+// own. None of them carried the call out.
 bool busy(HRESULT hr) {
-    return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
+    return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER || hr == kOfficeBusy;
 }
+
+// An office of ours that still runs this long after Quit is ended.
+constexpr auto kQuitGrace = std::chrono::seconds(5);
 
 // Each call into the office returns within this, or the office is ended. A
 // busy office's refusals are retried inside the one call (kBusyWaitMs), so
@@ -47,6 +56,17 @@ bool serverGone(HRESULT hr) {
            hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) ||
            hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE) || hr == RPC_E_SERVER_DIED ||
            hr == RPC_E_SERVER_DIED_DNE || hr == CO_E_OBJNOTCONNECTED;
+}
+
+// Sets a property that not every office knows (older Excel, WPS): one that
+// does not know it, or refuses it, goes on without. Only a busy or vanished
+// office fails the step, so that it is retried or reported as such.
+void putOptional(IDispatch* object, std::wstring_view name, bool value) {
+    try {
+        com::put(object, name, value);
+    } catch (const ComError& e) {
+        if (busy(e.hr()) || serverGone(e.hr())) throw;
+    }
 }
 
 IDispatch* held(const com::ComPtr<IDispatch>& object, const char* what) {
@@ -93,6 +113,21 @@ void requireContent(const std::string& pathUtf8) {
         throw SpreadsheetFailure(SpreadsheetError::Damaged,
                                  static_cast<int>(HRESULT_FROM_WIN32(ERROR_INVALID_DATA)),
                                  "workbook: 0 bytes");
+}
+
+// With alerts off, Excel may fail to open a file that another program holds
+// open for writing, instead of opening it read-only. Asking Windows for write
+// access, sharing everything, tells that apart: only such a holder refuses.
+bool heldElsewhere(const std::u16string& path) {
+    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 // Excel reports most failed saves with its one catch-all code. A save counts
@@ -148,10 +183,11 @@ void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
 }
 
 ExcelSpreadsheet::ExcelSpreadsheet(std::span<const Office> offices, Launcher launch,
-                                   std::chrono::milliseconds refusalWait)
+                                   std::chrono::milliseconds refusalWait, ProcessTable processes)
     : offices_(offices.begin(), offices.end()),
       launch_(std::move(launch)),
-      refusalWait_(refusalWait) {}
+      refusalWait_(refusalWait),
+      processes_(std::move(processes)) {}
 
 com::ComPtr<IDispatch> ExcelSpreadsheet::startServer(std::wstring_view progId) {
     return com::createObject(progId, CLSCTX_LOCAL_SERVER);
@@ -190,6 +226,9 @@ com::ComPtr<IDispatch> ExcelSpreadsheet::launchOffice(InstanceUse use) {
 void ExcelSpreadsheet::createInstance(InstanceUse use) {
     release();
     use_ = use;
+    // Noted before the office is asked: an instance in any of these processes
+    // is the operator's office, whatever it reports of itself.
+    const std::optional<std::vector<DWORD>> before = processes_.running();
     step(SpreadsheetError::CannotStart, [&] {
         if (!apartment_) apartment_.emplace();
         if (!busyRetry_) busyRetry_.emplace();
@@ -200,10 +239,11 @@ void ExcelSpreadsheet::createInstance(InstanceUse use) {
     step(SpreadsheetError::CannotStart, [&] {
         workbooks_ = com::getObject(application_.get(), L"Workbooks");
         // A new instance is hidden and empty. WPS serves every caller from
-        // one process and may hand out the operator's open window instead.
-        shared_ = com::get(application_.get(), L"Visible").toBool() ||
-                  com::get(workbooks_.get(), L"Count").toDouble() > 0;
-        if (!shared_) noteServerProcess();
+        // one process and may hand out the operator's office instead, even
+        // one that reports itself hidden and empty.
+        const bool inUse = com::get(application_.get(), L"Visible").toBool() ||
+                           com::get(workbooks_.get(), L"Count").toDouble() > 0;
+        noteServerProcess(inUse, before);
         if (use != InstanceUse::Work) return;
         if (shared_) alertsBefore_ = com::get(application_.get(), L"DisplayAlerts").toBool();
         // Nobody answers a prompt while the export waits on its call (file in
@@ -222,7 +262,13 @@ void ExcelSpreadsheet::openWorkbook(const std::string& pathUtf8) {
             workbook_ = com::getObject(held(workbooks_, "Workbooks"), L"Open", path);
         } catch (const ComError& e) {
             // Excel's code says only that it failed; the file says why.
-            if (!busy(e.hr()) && inspectWorkbook(pathUtf8) == WorkbookContent::NotAWorkbook)
+            if (busy(e.hr())) throw;
+            if (heldElsewhere(path))
+                throw SpreadsheetFailure(
+                    SpreadsheetError::WorkbookLocked,
+                    static_cast<int>(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)),
+                    pathUtf8 + ": open for writing in another program; " + e.what());
+            if (inspectWorkbook(pathUtf8) == WorkbookContent::NotAWorkbook)
                 throw SpreadsheetFailure(SpreadsheetError::Damaged, static_cast<int>(e.hr()),
                                          e.what());
             throw;
@@ -253,6 +299,10 @@ void ExcelSpreadsheet::setCell(int row, int column, const CellValue& value) {
 }
 
 void ExcelSpreadsheet::save() {
+    // The .xls compatibility check asks in a dialog whenever alerts are on,
+    // and nobody answers it.
+    step(SpreadsheetError::Other,
+         [&] { putOptional(held(workbook_, "workbook"), L"CheckCompatibility", false); });
     step(SpreadsheetError::Other, [&] {
         try {
             com::call(held(workbook_, "workbook"), L"Save");
@@ -291,10 +341,22 @@ void ExcelSpreadsheet::quit() {
 }
 
 void ExcelSpreadsheet::show() {
+    // The office may take the foreground only with this program's leave.
+    if (application_) CoAllowSetForegroundWindow(application_.get(), nullptr);
     step(SpreadsheetError::Other,
          [&] { com::put(held(application_, "application"), L"Visible", true); });
     shown_ = true;
     serverProcess_ = 0;  // the operator's now, never to be ended
+    ownProcess_ = 0;
+    // Excel quits an instance that is not under the operator's control once
+    // its last reference is gone, and the shown bill with it.
+    step(SpreadsheetError::Other, [&] { putOptional(application_.get(), L"UserControl", true); });
+    bringToFront();
+}
+
+// Shown from behind this program's window, the bill would stay behind it.
+void ExcelSpreadsheet::bringToFront() noexcept {
+    if (window_ != 0) SetForegroundWindow(reinterpret_cast<HWND>(window_));
 }
 
 // A failed restore only leaves the operator's prompts off; the bill is saved.
@@ -330,21 +392,28 @@ void ExcelSpreadsheet::endAbandoned() noexcept {
     }
     try {
         com::call(app, L"Quit");  // quits without saving while alerts are off
+        quit_ = true;
     } catch (const ComError&) {
     }
 }
 
-// The process behind the application's main window (Excel's Hwnd), so that
-// a hung call can be ended. An office without Hwnd leaves it unknown.
-void ExcelSpreadsheet::noteServerProcess() noexcept {
+// Decides whose the instance is, by the process behind the application's
+// main window (Excel's Hwnd): ours only when that process is new and the
+// instance is hidden and empty. Ours may be quit, and ended when a call hangs
+// or it lingers after Quit. An office without Hwnd, or whose process is not
+// known, is the operator's. A busy refusal repeats the step.
+void ExcelSpreadsheet::noteServerProcess(bool inUse,
+                                         const std::optional<std::vector<DWORD>>& before) {
+    window_ = 0;
     try {
-        const auto window =
-            static_cast<std::intptr_t>(com::get(application_.get(), L"Hwnd").toDouble());
-        DWORD process = 0;
-        GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process);
-        if (process != GetCurrentProcessId()) serverProcess_ = process;
-    } catch (const ComError&) {
+        window_ = static_cast<std::intptr_t>(com::get(application_.get(), L"Hwnd").toDouble());
+    } catch (const ComError& e) {
+        if (busy(e.hr())) throw;
     }
+    const DWORD process = processes_.ofWindow(window_);
+    shared_ = inUse || !newProcess(process, before);
+    ownProcess_ = shared_ ? 0 : process;
+    serverProcess_ = ownProcess_;
 }
 
 // Runs on the watchdog's thread while the caller waits on a call that does
@@ -354,28 +423,35 @@ void ExcelSpreadsheet::noteServerProcess() noexcept {
 // Wine and is only tried where the process is unknown.
 void ExcelSpreadsheet::endHungServer() noexcept {
     if (const DWORD process = serverProcess_.exchange(0)) {
-        if (HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process)) {
-            TerminateProcess(handle, 1);
-            CloseHandle(handle);
-        }
+        processes_.end(process);
         return;
     }
     CoCancelCall(callerThread_, 0);
 }
 
+// An office of ours told to Quit ends once its last reference is gone; one
+// that stays would hold the workbook and a hidden process.
+void ExcelSpreadsheet::awaitQuitEnd(DWORD process) noexcept {
+    if (!processes_.awaitEnd(process, kQuitGrace)) processes_.end(process);
+}
+
 void ExcelSpreadsheet::release() noexcept {
-    // A shown instance now belongs to the operator; Visible = True also made
-    // Excel keep it running (UserControl) once the last reference is gone.
+    // A shown instance now belongs to the operator, kept running by
+    // UserControl once the last reference is gone.
     // An unresponsive one would refuse each step for as long again; Excel
     // started for automation ends by itself once its last reference is gone.
     // A timed-out one is ended already.
     if (application_ && !quit_ && !shown_ && !unresponsive_ && !timedOut_) endAbandoned();
+    const DWORD quitProcess = quit_ ? ownProcess_ : 0;
     sheet_.reset();
     workbook_.reset();
     workbooks_.reset();
     application_.reset();
+    if (quitProcess) awaitQuitEnd(quitProcess);
     quit_ = shown_ = unresponsive_ = shared_ = timedOut_ = false;
     serverProcess_ = 0;
+    ownProcess_ = 0;
+    window_ = 0;
     alertsBefore_.reset();
     if (cancellable_) CoDisableCallCancellation(nullptr);
     cancellable_ = false;

@@ -22,6 +22,7 @@
 #include "platform/excel/busy_retry.h"
 #include "platform/excel/com_apartment.h"
 #include "platform/excel/com_ptr.h"
+#include "platform/excel/office_process.h"
 #include "platform/excel/office_prog_ids.h"
 #include "platform/libreoffice/call_watchdog.h"
 
@@ -40,9 +41,12 @@ public:
     // the shown instance after it from the same one. By default each is a new
     // out-of-process server; any object with Excel's members will do (tests
     // hand in a recorder). A refused call is tried again for `refusalWait`.
+    // An instance is ours to quit or end only when `processes` show that its
+    // process started with it.
     explicit ExcelSpreadsheet(
         std::span<const Office> offices = kOfficeProgIds, Launcher launch = startServer,
-        std::chrono::milliseconds refusalWait = std::chrono::milliseconds(com::kBusyWaitMs));
+        std::chrono::milliseconds refusalWait = std::chrono::milliseconds(com::kBusyWaitMs),
+        ProcessTable processes = systemProcesses());
     ~ExcelSpreadsheet() override { release(); }
 
     void createInstance(InstanceUse use) override;
@@ -63,12 +67,15 @@ private:
     com::ComPtr<IDispatch> launchOffice(InstanceUse use);
     void restoreAlerts() noexcept;
     void endAbandoned() noexcept;
-    void noteServerProcess() noexcept;
+    void noteServerProcess(bool inUse, const std::optional<std::vector<DWORD>>& before);
+    void bringToFront() noexcept;
     void endHungServer() noexcept;
+    void awaitQuitEnd(DWORD process) noexcept;
 
     std::vector<Office> offices_;
     Launcher launch_;
     std::chrono::milliseconds refusalWait_;
+    ProcessTable processes_;
     std::optional<std::size_t> office_;  // of the last work instance
     std::optional<com::ComApartment> apartment_;
     std::optional<com::BusyRetry> busyRetry_;
@@ -81,13 +88,17 @@ private:
     bool quit_ = false;
     bool shown_ = false;
     bool unresponsive_ = false;  // a call was refused for longer than kBusyWaitMs
-    // The operator's own running window, which a server that serves every
-    // caller from one process hands out: only the bill workbook is ours in it.
+    // The operator's own running office, which a server that serves every
+    // caller from one process hands out, or any instance whose process is not
+    // known to have started with it: only the bill workbook is ours in it.
     bool shared_ = false;
     std::optional<bool> alertsBefore_;  // the shared window's own DisplayAlerts
-    // The process of an instance this object started, ended when one of its
-    // calls overruns; 0 when unknown or when the instance is the operator's.
-    std::atomic<DWORD> serverProcess_{0};
+    std::intptr_t window_ = 0;          // the application's main window (Hwnd)
+    // The process of an instance this object started; 0 when unknown or when
+    // the instance is the operator's. Ended when one of its calls overruns,
+    // and when it lingers after Quit.
+    DWORD ownProcess_ = 0;
+    std::atomic<DWORD> serverProcess_{0};  // the same, until the instance is shown
     DWORD callerThread_ = GetCurrentThreadId();
     bool timedOut_ = false;     // a call overran and the instance was ended
     bool cancellable_ = false;  // CoEnableCallCancellation on this thread

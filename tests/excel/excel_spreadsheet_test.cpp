@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ protected:
                                ++launches;
                                return automation.application();
                            },
-                           std::chrono::milliseconds(300)};
+                           std::chrono::milliseconds(300), automation.processes()};
 
     void openSheet() {
         excel.createInstance(InstanceUse::Work);
@@ -53,16 +54,18 @@ TEST_F(ExcelBackend, WorkPassInExcelsTerms) {
         "Excel.Workbooks",
         "Excel.Visible",
         "Workbooks.Count",
-        "Excel.Hwnd",  // whose process to end should a call hang
+        "Excel.Hwnd",  // whose process: a new one is ours
         "Excel.DisplayAlerts=false",
         "Workbooks.Open(\"" + path + "\")",
         "Workbook.ReadOnly",
         "Workbook.Worksheets(\"Tarnel账单\")",
         "Worksheet.Cells(i4:5,i4:2)",
         "Range.Value=r8:4.2",
+        "Workbook.CheckCompatibility=false",  // no dialog on saving an .xls
         "Workbook.Save()",
         "Workbooks.Close()",
         "Excel.Quit()",
+        "awaited process 7",
     };
     EXPECT_EQ(automation.log, expected);
     EXPECT_EQ(automation.alive, 0);
@@ -102,7 +105,11 @@ TEST_F(ExcelBackend, ShownInstanceIsLeftRunning) {
     excel.openWorkbook(path);
     excel.show();
     excel.release();
-    EXPECT_EQ(automation.log.back(), "Excel.Visible=true");
+    // Kept running once released, since Excel quits an instance that is not
+    // under the operator's control with its last reference.
+    const std::vector<std::string> tail(automation.log.end() - 2, automation.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"Excel.Visible=true", "Excel.UserControl=true"}));
+    EXPECT_EQ(automation.count("Excel.Quit"), 0);
     EXPECT_EQ(automation.count("Excel.DisplayAlerts"), 0);
     EXPECT_EQ(automation.count("Workbook.ReadOnly"), 0);  // read-only is fine to print
     EXPECT_EQ(automation.alive, 0);
@@ -112,9 +119,9 @@ TEST_F(ExcelBackend, AbandonedInstanceClosesUnsavedAndQuits) {
     openSheet();
     excel.setCell(1, 1, 1.0);
     excel.release();
-    const std::vector<std::string> tail(automation.log.end() - 3, automation.log.end());
+    const std::vector<std::string> tail(automation.log.end() - 4, automation.log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"Excel.DisplayAlerts=false", "Workbook.Close(false)",
-                                              "Excel.Quit()"}));
+                                              "Excel.Quit()", "awaited process 7"}));
     EXPECT_EQ(automation.alive, 0);
 }
 
@@ -151,6 +158,7 @@ void fail(Automation& a, const char* member, HRESULT hr, bool asException = fals
 }
 
 constexpr HRESULT kExcelError = 0x800A03EC;  // Excel's catch-all exception code
+constexpr HRESULT kExcelBusy = 0x800AC472;   // Excel's refusal while a cell is in edit
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FailingClicks,
@@ -176,6 +184,13 @@ INSTANTIATE_TEST_SUITE_P(
                      2},
         FailingClick{"read_only", [](Automation& a, std::string&) { a.values["ReadOnly"] = true; },
                      E_ACCESSDENIED, "正在别处打开", 2},
+        // Excel with alerts off may fail outright on a file held for writing.
+        FailingClick{"open_held_for_writing",
+                     [](Automation& a, std::string& p) {
+                         fail(a, "Open", kExcelError, true);
+                         a.held.push_back(testing::holdForWriting(p));
+                     },
+                     HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION), "正在别处打开", 2},
         FailingClick{"no_such_sheet",
                      [](Automation& a, std::string&) { fail(a, "Worksheets", DISP_E_BADINDEX); },
                      DISP_E_BADINDEX, "没有名为“Tarnel账单”的工作表", 2},
@@ -209,7 +224,8 @@ INSTANTIATE_TEST_SUITE_P(
                      [](Automation& a, std::string&) {
                          fail(a, "Value", HRESULT_FROM_WIN32(RPC_S_CALL_FAILED));
                      },
-                     HRESULT_FROM_WIN32(RPC_S_CALL_FAILED), "电子表格程序（Microsoft Excel）在导出时意外关闭", 2},
+                     HRESULT_FROM_WIN32(RPC_S_CALL_FAILED),
+                     "电子表格程序（Microsoft Excel）在导出时意外关闭", 2},
         FailingClick{"cell_refused",
                      [](Automation& a, std::string&) { fail(a, "Value", kExcelError, true); },
                      kExcelError, "导出账单时出错", 2},
@@ -217,6 +233,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailingClick{"busy",
                      [](Automation& a, std::string&) { fail(a, "Value", RPC_E_CALL_REJECTED); },
                      RPC_E_CALL_REJECTED, "EXCEL.EXE", 0},
+        // Excel's own refusal, kept up past the wait.
+        FailingClick{"office_busy",
+                     [](Automation& a, std::string&) { fail(a, "Value", kExcelBusy, true); },
+                     kExcelBusy, "EXCEL.EXE", 0},
         // The same refusal where no message filter retried the call.
         FailingClick{
             "busy_unfiltered",
@@ -224,22 +244,61 @@ INSTANTIATE_TEST_SUITE_P(
             RPC_E_SERVERCALL_RETRYLATER, "et.exe", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// An office that serves every caller from one process may hand out the
-// operator's own window. Whatever the road, only the bill workbook is closed
-// in it, the operator's alerts come back, and the window is never ended.
-// Wine hands a refusal back at once instead of consulting the message
-// filter: the step is tried again, but the office is never started twice.
-TEST_F(ExcelBackend, RefusalsAnsweredAtOnceAreTriedAgain) {
-    automation.faults["Workbooks"] = {RPC_E_CALL_REJECTED, false, 2};
-    automation.faults["Value"] = {RPC_E_SERVERCALL_RETRYLATER, false, 3};
-    BillSheet sheet;
-    ExportCounter counter = 0;
-    EXPECT_FALSE(Command4_Click(sheet, counter, {excel, path, {}}).has_value());
-    EXPECT_EQ(counter, 1);
-    EXPECT_EQ(launches, 2);  // the work instance and the shown one
-    EXPECT_EQ(automation.count("Workbook.Save()"), 1);
-    EXPECT_EQ(automation.alive, 0);
+// Clicks that land at the first pass although the office is awkward.
+TEST_F(ExcelBackend, AwkwardOfficesStillLandTheBill) {
+    struct Case {
+        const char* what;
+        std::map<std::string, Automation::Fault> faults;
+    };
+    const Case cases[] = {
+        // Wine hands a refusal back at once instead of consulting the message
+        // filter: the step is tried again, but the office is never started twice.
+        {"refusals answered at once",
+         {{"Workbooks", {RPC_E_CALL_REJECTED, false, 2}},
+          {"Value", {RPC_E_SERVERCALL_RETRYLATER, false, 3}}}},
+        {"Excel busy for a while",
+         {{"Cells", {kExcelBusy, true, 2}}, {"Open", {kExcelBusy, true, 1}}}},
+        {"office without UserControl", {{"UserControl", {DISP_E_UNKNOWNNAME}}}},
+        {"office without CheckCompatibility", {{"CheckCompatibility", {DISP_E_UNKNOWNNAME}}}},
+        {"CheckCompatibility refused", {{"CheckCompatibility", {kExcelError, true}}}},
+        {"office without Hwnd", {{"Hwnd", {DISP_E_UNKNOWNNAME}}}},
+    };
+    for (const Case& c : cases) {
+        automation = {};
+        automation.faults = c.faults;
+        launches = 0;
+        BillSheet sheet;
+        ExportCounter counter = 0;
+        const auto failure = Command4_Click(sheet, counter, {excel, path, {}});
+        EXPECT_FALSE(failure.has_value()) << c.what << ": " << failure->text;
+        EXPECT_EQ(counter, 1) << c.what;
+        EXPECT_EQ(launches, 2) << c.what;  // the work instance and the shown one
+        EXPECT_EQ(automation.count("Workbook.Save()"), 1) << c.what;
+        EXPECT_EQ(automation.count("Excel.Visible=true"), 1) << c.what;
+        EXPECT_EQ(automation.alive, 0) << c.what;
+    }
 }
+
+// Our own office, told to Quit, is ended when its process stays.
+TEST_F(ExcelBackend, OwnOfficeLingeringAfterQuitIsEnded) {
+    for (const bool lingers : {false, true}) {
+        automation = {};
+        automation.lingers = lingers;
+        BillSheet sheet;
+        ExportCounter counter = 0;
+        EXPECT_FALSE(Command4_Click(sheet, counter, {excel, path, {}}).has_value());
+        EXPECT_EQ(automation.count("awaited process 7"), 1) << lingers;
+        EXPECT_EQ(automation.count("ended process 7"), lingers ? 1 : 0);
+        // Awaited only once the last reference was gone.
+        EXPECT_EQ(automation.alive, 0);
+    }
+}
+
+// An office that serves every caller from one process may hand out the
+// operator's own office, even one that reports itself hidden and empty; so
+// may an office whose process is not known. Whatever the road, only the bill
+// workbook is closed in it, the operator's alerts come back, and the office
+// is never quit or ended.
 
 TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
     struct Case {
@@ -261,10 +320,27 @@ TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
         {"click with the operator's workbooks open",
          [](Automation& a) { a.values["Count"] = 2; },
          click,
-         {{"Workbook.Close()", 1},
-          {"Excel.DisplayAlerts=true", 1},
-          {"Excel.Visible=true", 1},
-          {"Excel.Hwnd", 0}}},  // never a process to end
+         {{"Workbook.Close()", 1}, {"Excel.DisplayAlerts=true", 1}, {"Excel.Visible=true", 1}}},
+        {"click in a process that ran before, hidden and empty",
+         [](Automation& a) { a.values["Hwnd"] = testing::kOperatorsProcess; },
+         click,
+         {{"Workbook.Close()", 1}, {"Excel.DisplayAlerts=true", 1}, {"Excel.Visible=true", 1}}},
+        {"click where the office has no window to tell its process",
+         [](Automation& a) { a.values["Hwnd"] = 0; },
+         click,
+         {{"Workbook.Close()", 1}, {"Excel.DisplayAlerts=true", 1}}},
+        {"click where the office lacks Hwnd",
+         [](Automation& a) { fail(a, "Hwnd", DISP_E_UNKNOWNNAME); },
+         click,
+         {{"Workbook.Close()", 1}, {"Excel.DisplayAlerts=true", 1}}},
+        {"click where the running processes are not known",
+         [](Automation& a) { a.before.reset(); },
+         click,
+         {{"Workbook.Close()", 1}, {"Excel.DisplayAlerts=true", 1}}},
+        {"abandoned in a process that ran before",
+         [](Automation& a) { a.values["Hwnd"] = testing::kOperatorsProcess; },
+         abandon,
+         {{"Workbook.Close(false)", 1}, {"Excel.DisplayAlerts=true", 1}}},
         {"abandoned in a visible window",
          [](Automation& a) { a.values["Visible"] = true; },
          abandon,
@@ -294,6 +370,8 @@ TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
         c.run();
         EXPECT_EQ(automation.count("Excel.Quit"), 0) << c.what;
         EXPECT_EQ(automation.count("Workbooks.Close"), 0) << c.what;
+        EXPECT_EQ(automation.count("awaited process"), 0) << c.what;
+        EXPECT_EQ(automation.count("ended process"), 0) << c.what;
         for (const auto& [entry, times] : c.counts)
             EXPECT_EQ(automation.count(entry), times) << c.what << ": " << entry;
         EXPECT_EQ(automation.alive, 0) << c.what;

@@ -139,6 +139,16 @@ com::ComPtr<IDispatch> Automation::application() {
     return com::ComPtr<IDispatch>::adopt(new Recorder(*this, "Excel"));
 }
 
+ProcessTable Automation::processes() {
+    return {[this] { return before; },
+            [](std::intptr_t window) { return static_cast<DWORD>(window); },
+            [this](DWORD process, std::chrono::milliseconds) {
+                log.push_back("awaited process " + std::to_string(process));
+                return !lingers;
+            },
+            [this](DWORD process) { log.push_back("ended process " + std::to_string(process)); }};
+}
+
 int Automation::count(const std::string& prefix) const {
     int n = 0;
     for (const auto& entry : log) n += entry.rfind(prefix, 0) == 0;
@@ -154,6 +164,16 @@ void writeFile(const std::string& pathUtf8, const std::string& bytes) {
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+std::shared_ptr<void> holdForWriting(const std::string& pathUtf8) {
+    const std::u16string wide = fromUtf8(pathUtf8);
+    const HANDLE file =
+        CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_WRITE, FILE_SHARE_READ,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return std::shared_ptr<void>(file, [](HANDLE h) {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    });
 }
 
 std::string ownWorkbook(const std::string& name) {

@@ -1,9 +1,13 @@
 // The stand-in office's process: registers itself under a ProgID (per user,
 // or for the machine with --machine), or, started by COM, serves one
 // application object as a single-use local server, as Excel does: each new
-// object is a new process.
+// object is a new process. Started by hand with --shared it is the
+// operator's running office instead, serving every caller from one process.
+// /hold keeps a file open for writing, as another program editing it.
 //   office_standin /regserver PROGID [--machine] [SWITCHES]
 //   office_standin /unregserver PROGID [--machine]
+//   office_standin --progid PROGID --shared [SWITCHES]
+//   office_standin /hold FILE [--log FILE]
 // SWITCHES (see switches.h) are registered into the server's command line.
 #include <windows.h>
 // After windows.h, which it needs.
@@ -21,6 +25,9 @@ namespace standin {
 namespace {
 
 constexpr UINT kRevoke = WM_APP + 1;
+// A while after it was shown, the window says whether it is in front.
+constexpr UINT_PTR kForegroundTimer = 1;
+constexpr UINT kForegroundCheckMs = 1500;
 // A server started by COM that is handed no object ends after this long.
 constexpr UINT kIdleMs = 60000;
 constexpr const wchar_t* kWindowClass = L"OfficeStandin";
@@ -86,7 +93,7 @@ class Server : public Host, public IClassFactory, public IMessageFilter {
 public:
     void objectsChanged(int live) override {
         live_ = live;
-        if (live == 0 && !shown_) PostQuitMessage(0);
+        if (live == 0) lastReferenceGone();
     }
     void show(bool visible, const wchar_t* title) override {
         log(std::string("visible ") + (visible ? "true" : "false"));
@@ -96,15 +103,21 @@ public:
             SetWindowTextW(window_, caption.c_str());
         }
         shown_ = visible;
-        ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+        // Not activated: a process in the background may not take the
+        // foreground; the program that shows it has to bring it there.
+        ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+        if (visible) SetTimer(window_, kForegroundTimer, kForegroundCheckMs, nullptr);
         if (!visible && live_ == 0) PostQuitMessage(0);
     }
     void quitAsked() override {
         quit_ = true;
         shown_ = false;
         ShowWindow(window_, SW_HIDE);
+        if (current().shared && operatorsWorkbookIntact())
+            log("Quit with the operator's unsaved workbook open");
         PostMessageW(nullptr, kRevoke, 0, 0);
     }
+    void userControl(bool on) override { userControl_ = on; }
     HWND mainWindow() override { return window_; }
 
     // IClassFactory and IMessageFilter: static, so no reference counting.
@@ -122,9 +135,10 @@ public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        if (created_) return CO_E_SERVER_STOPPING;  // single use
+        const bool shared = current().shared;
+        if (created_ && !shared) return CO_E_SERVER_STOPPING;  // single use
         created_ = true;
-        PostMessageW(nullptr, kRevoke, 0, 0);
+        if (!shared) PostMessageW(nullptr, kRevoke, 0, 0);
         IDispatch* app = newApplication(*this);
         const HRESULT hr = app->QueryInterface(iid, out);
         app->Release();
@@ -166,13 +180,14 @@ public:
         if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
         IMessageFilter* previous = nullptr;
         CoRegisterMessageFilter(this, &previous);
-        const HRESULT hr =
-            CoRegisterClassObject(classFor(s.progId), static_cast<IClassFactory*>(this),
-                                  CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie_);
+        const HRESULT hr = CoRegisterClassObject(
+            classFor(s.progId), static_cast<IClassFactory*>(this), CLSCTX_LOCAL_SERVER,
+            s.shared ? REGCLS_MULTIPLEUSE : REGCLS_SINGLEUSE, &cookie_);
         char code[16];
         std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
         log("start " + utf8(s.progId) + " CoRegisterClassObject " + code);
         if (FAILED(hr)) return 1;
+        if (s.shared) openOperatorsWorkbook();
         SetTimer(nullptr, 0, kIdleMs, nullptr);
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -180,13 +195,16 @@ public:
                 revoke();
                 continue;
             }
-            if (msg.message == WM_TIMER && msg.hwnd == nullptr && !created_) break;
+            if (msg.message == WM_TIMER && msg.hwnd == nullptr && !created_ && !s.shared) break;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
         revoke();
         log(std::string("end") + (quit_ ? " after Quit" : "") +
             (live_ > 0 ? ", " + std::to_string(live_) + " objects still referenced" : ""));
+        if (s.shared)
+            log(operatorsWorkbookIntact() ? "the operator's workbook intact at the end"
+                                          : "the operator's workbook lost");
         CoUninitialize();
         return 0;
     }
@@ -197,12 +215,40 @@ public:
     }
 
 private:
+    // Excel ends with its last reference unless the operator has it: shown
+    // (lenient), or UserControl set (strict). The operator's office runs on.
+    void lastReferenceGone() {
+        const Switches& s = current();
+        if (quit_ && s.lingerAfterQuit) {
+            log("lingers after Quit");
+            return;
+        }
+        if (quit_) {
+            PostQuitMessage(0);
+            return;
+        }
+        if (s.shared) return;
+        if (!shown_) {
+            PostQuitMessage(0);
+            return;
+        }
+        if (s.strictLifetime && !userControl_) {
+            log("last reference gone without UserControl: ends");
+            PostQuitMessage(0);
+        }
+    }
     void revoke() {
         if (cookie_) CoRevokeClassObject(cookie_);
         cookie_ = 0;
     }
     static LRESULT CALLBACK windowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         Server& self = instance();
+        if (m == WM_TIMER && wp == kForegroundTimer) {
+            KillTimer(w, kForegroundTimer);
+            log(std::string("foreground: ") +
+                (GetForegroundWindow() == w ? "its window" : "another window"));
+            return 0;
+        }
         if (m == WM_CLOSE && w == self.window_) {
             log("window closed");
             PostQuitMessage(0);  // the operator closed the office
@@ -219,7 +265,21 @@ private:
     unsigned refused_ = 0;
     HWND window_ = nullptr;
     bool shown_ = false;
+    bool userControl_ = false;
 };
+
+// Holds `path` open for writing, sharing only reading, until ended.
+int hold(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        log("cannot hold " + utf8(path));
+        return 1;
+    }
+    log("holds " + utf8(path) + " for writing");
+    Sleep(INFINITE);
+    return 0;
+}
 
 }  // namespace
 }  // namespace standin
@@ -233,6 +293,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         if (!args.empty() && (args[0] == L"/regserver" || args[0] == L"/unregserver"))
             return registration(args[0] == L"/regserver", args);
+        if (args.size() >= 2 && args[0] == L"/hold") {
+            current() = parseSwitches({args.begin() + 2, args.end()});
+            return hold(args[1]);
+        }
         current() = parseSwitches(args);
     } catch (const std::exception&) {
         return 2;

@@ -19,6 +19,14 @@ int calls = 0;  // of this process, counted from 1 as the switches count them
 
 // What Excel answers for a file it cannot open and most other failures.
 constexpr HRESULT kOfficeError = static_cast<HRESULT>(0x800A03EC);
+// Excel's refusal while it cannot take a call (a cell in edit).
+constexpr HRESULT kOfficeBusy = static_cast<HRESULT>(0x800AC472);
+constexpr ULONGLONG kBusyAtMs = 3000;
+ULONGLONG busySince = 0;
+
+// What every object of the process shares, as in one office.
+bool alerts = true;  // DisplayAlerts
+bool operatorsBookOpen = false;
 
 std::string typeName(VARTYPE vt) {
     static const std::map<VARTYPE, const char*> names = {
@@ -178,6 +186,13 @@ public:
             log("hangs at call " + std::to_string(call));
             Sleep(INFINITE);
         }
+        if (s.busyAt && call >= *s.busyAt) {
+            if (busySince == 0) busySince = GetTickCount64();
+            if (GetTickCount64() - busySince < kBusyAtMs) {
+                log("call " + std::to_string(call) + " refused 0x800AC472, busy");
+                return kOfficeBusy;
+            }
+        }
         if (result) VariantInit(result);
         const HRESULT hr = member(id - 1, flags, args, result, info);
         if (FAILED(hr)) {
@@ -212,6 +227,8 @@ struct Cell {
 struct Document {
     std::wstring path;
     HANDLE file = INVALID_HANDLE_VALUE;
+    bool readOnly = false;           // opened so, since another program writes it
+    bool checkCompatibility = true;  // as Excel has it for an .xls
     std::map<std::pair<int, int>, Cell> cells;
     bool open() const { return file != INVALID_HANDLE_VALUE; }
     void close() {
@@ -279,30 +296,39 @@ private:
 class Workbook : public Dispatch {
 public:
     Workbook(Host& host, std::shared_ptr<Document> doc)
-        : Dispatch("Workbook", {L"Worksheets", L"ReadOnly", L"Save", L"Close"}, host),
+        : Dispatch("Workbook",
+                   {L"Worksheets", L"ReadOnly", L"Save", L"Close", L"CheckCompatibility"}, host),
           doc_(std::move(doc)) {}
     const std::shared_ptr<Document>& document() const { return doc_; }
 
 protected:
     HRESULT member(int index, WORD flags, const std::vector<const VARIANT*>& args, VARIANT* result,
                    EXCEPINFO* info) override {
+        if (index == 4) return checkCompatibility(flags, args, result);
         if (isPut(flags)) return DISP_E_MEMBERNOTFOUND;
         if (!doc_->open() && index != 3) return raise(info, kOfficeError, L"workbook closed");
+        const Switches& s = current();
         switch (index) {
-            case 0: {  // Worksheets(name): the workbook's one sheet, under any name
+            case 0: {  // Worksheets(name): the workbook's one sheet
                 VARIANT name;
                 if (args.size() != 1 || !converted(args[0], VT_BSTR, name))
                     return DISP_E_TYPEMISMATCH;
+                const bool found = s.sheet.empty() || _wcsicmp(V_BSTR(&name), s.sheet.c_str()) == 0;
                 VariantClear(&name);
+                if (!found) return DISP_E_BADINDEX;  // Excel's "subscript out of range"
                 returnObject(result, new Worksheet(host(), doc_));
                 return S_OK;
             }
             case 1:
-                returnBool(result, current().readOnly);
+                returnBool(result, s.readOnly || doc_->readOnly);
                 return S_OK;
             case 2:
-                if (current().readOnly)
+                if (s.readOnly || doc_->readOnly)
                     return raise(info, kOfficeError, L"the workbook is read-only");
+                if (s.modalOnSave && alerts && doc_->checkCompatibility) {
+                    log("Save waits on the compatibility dialog");
+                    Sleep(INFINITE);
+                }
                 if (!doc_->writeTable()) return raise(info, kOfficeError, L"cannot write");
                 log("saved " + std::to_string(doc_->cells.size()) + " cells of " +
                     utf8(doc_->path));
@@ -314,6 +340,17 @@ protected:
     }
 
 private:
+    HRESULT checkCompatibility(WORD flags, const std::vector<const VARIANT*>& args,
+                               VARIANT* result) {
+        if (!isPut(flags)) {
+            returnBool(result, doc_->checkCompatibility);
+            return S_OK;
+        }
+        VARIANT value;
+        if (args.size() != 1 || !converted(args.back(), VT_BOOL, value)) return DISP_E_TYPEMISMATCH;
+        doc_->checkCompatibility = V_BOOL(&value) != VARIANT_FALSE;
+        return S_OK;
+    }
     std::shared_ptr<Document> doc_;
 };
 
@@ -350,6 +387,11 @@ protected:
             default:
                 for (Workbook* book : books_) book->document()->close();
                 forgetClosed();
+                // Every workbook of the process, prompts off or not.
+                if (operatorsBookOpen) {
+                    operatorsBookOpen = false;
+                    log("the operator's workbook closed by Workbooks.Close, its changes lost");
+                }
                 return S_OK;
         }
     }
@@ -369,6 +411,15 @@ private:
         // folder or a missing file does not open.
         doc->file = CreateFileW(doc->path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (!doc->open() && GetLastError() == ERROR_SHARING_VIOLATION) {
+            // Written by another program: with alerts off, Excel either
+            // fails outright or opens it read-only.
+            if (s.lockWrite) return raise(info, kOfficeError, L"open elsewhere: " + doc->path);
+            doc->file =
+                CreateFileW(doc->path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            doc->readOnly = true;
+        }
         if (!doc->open()) return raise(info, kOfficeError, L"cannot open " + doc->path);
         Workbook* book = new Workbook(host(), doc);
         books_.push_back(book);
@@ -389,7 +440,8 @@ private:
 class Application : public Dispatch {
 public:
     explicit Application(Host& host)
-        : Dispatch("Application", {L"Workbooks", L"Visible", L"DisplayAlerts", L"Quit", L"Hwnd"},
+        : Dispatch("Application",
+                   {L"Workbooks", L"Visible", L"DisplayAlerts", L"Quit", L"Hwnd", L"UserControl"},
                    host),
           books_(new Workbooks(host)) {}
     ~Application() override { books_->Release(); }
@@ -405,8 +457,9 @@ protected:
                 returnObject(result, books_);
                 return S_OK;
             case 1:
-            case 2: {
-                bool& flag = index == 1 ? visible_ : alerts_;
+            case 2:
+            case 5: {
+                bool& flag = index == 1 ? visible_ : index == 2 ? alerts : userControl_;
                 if (!isPut(flags)) {
                     returnBool(result, flag);
                     return S_OK;
@@ -415,6 +468,7 @@ protected:
                     return DISP_E_TYPEMISMATCH;
                 flag = V_BOOL(&value) != VARIANT_FALSE;
                 if (index == 1) host().show(visible_, books_->firstName().c_str());
+                if (index == 5) host().userControl(userControl_);
                 return S_OK;
             }
             case 3:
@@ -425,8 +479,10 @@ protected:
                 if (isPut(flags)) return DISP_E_MEMBERNOTFOUND;
                 if (result) {
                     V_VT(result) = VT_I4;
-                    V_I4(result) =
-                        static_cast<LONG>(reinterpret_cast<std::intptr_t>(host().mainWindow()));
+                    V_I4(result) = current().hwndZero
+                                       ? 0
+                                       : static_cast<LONG>(
+                                             reinterpret_cast<std::intptr_t>(host().mainWindow()));
                 }
                 return S_OK;
         }
@@ -434,14 +490,23 @@ protected:
 
 private:
     Workbooks* books_;
-    bool visible_ = false;
-    bool alerts_ = true;
+    bool visible_ = false;  // of this object: the operator's office reports itself hidden
+    bool userControl_ = false;
 };
 
 }  // namespace
 
 IDispatch* newApplication(Host& host) {
     return new Application(host);
+}
+
+void openOperatorsWorkbook() {
+    operatorsBookOpen = true;
+    log("the operator's workbook open, with unsaved changes");
+}
+
+bool operatorsWorkbookIntact() {
+    return operatorsBookOpen;
 }
 
 }  // namespace standin

@@ -13,10 +13,16 @@ struct Host {
     virtual void objectsChanged(int live) = 0;  // number of objects alive
     virtual void show(bool visible, const wchar_t* title) = 0;
     virtual void quitAsked() = 0;
+    virtual void userControl(bool on) = 0;
     virtual HWND mainWindow() = 0;  // hidden until shown, as Excel's
 };
 
 // A new application object with one reference, for the class factory.
 IDispatch* newApplication(Host& host);
+
+// The operator's own workbook in a shared office: open, with changes not
+// yet saved, in no collection handed out, but closed by Workbooks.Close.
+void openOperatorsWorkbook();
+bool operatorsWorkbookIntact();
 
 }  // namespace standin

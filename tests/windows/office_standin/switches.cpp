@@ -1,6 +1,7 @@
 #include "switches.h"
 
 #include <cwctype>
+#include <map>
 #include <stdexcept>
 
 namespace standin {
@@ -25,6 +26,12 @@ CallPoint callPoint(const std::wstring& text) {
 
 Switches parseSwitches(const std::vector<std::wstring>& args) {
     Switches s;
+    const std::map<std::wstring, bool*> flags = {{L"--shared", &s.shared},
+                                                 {L"--strict-lifetime", &s.strictLifetime},
+                                                 {L"--lock-write", &s.lockWrite},
+                                                 {L"--modal-on-save", &s.modalOnSave},
+                                                 {L"--linger-after-quit", &s.lingerAfterQuit},
+                                                 {L"--hwnd-zero", &s.hwndZero}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];
         auto value = [&]() -> const std::wstring& {
@@ -48,6 +55,13 @@ Switches parseSwitches(const std::vector<std::wstring>& args) {
         } else if (a == L"--read-only") {
             s.readOnly = true;
             s.raw.push_back(a);
+        } else if (flags.contains(a)) {
+            *flags.at(a) = true;
+            s.raw.push_back(a);
+        } else if (a == L"--sheet") {
+            s.sheet = value();
+        } else if (a == L"--busy-at") {
+            s.busyAt = std::stoi(value());
         } else if (a == L"--open-fails") {
             const std::wstring& v = value();
             const auto colon = v.find(L':');

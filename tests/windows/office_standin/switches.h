@@ -32,12 +32,23 @@ struct Switches {
     std::optional<CallPoint> hangAt;
     bool readOnly = false;
     std::optional<HRESULT> openFails;
-    std::wstring openFailsText;     // EXCEPINFO's bstrDescription
+    std::wstring openFailsText;  // EXCEPINFO's bstrDescription
+    // The operator's office: one process, started by hand, serving every
+    // caller, holding a workbook of the operator's with unsaved changes.
+    bool shared = false;
+    bool strictLifetime = false;  // shown or not, ends with its last reference unless UserControl
+    std::wstring sheet;           // the workbook's only sheet; empty: any name is found
+    bool lockWrite = false;       // Open fails on a file held for writing elsewhere
+    std::optional<int> busyAt;    // the office's own refusal for a while from this call
+    bool modalOnSave = false;     // Save waits on a dialog unless alerts or the check are off
+    bool lingerAfterQuit = false;
+    bool hwndZero = false;
     std::vector<std::wstring> raw;  // as given, to be registered again
 };
 
 // Parses "--progid P --log FILE --busy S --busy-rejected S --die-at K|NAME --hang-at K|NAME
-// --read-only --open-fails HEX[:TEXT]"; throws std::invalid_argument.
+// --read-only --open-fails HEX[:TEXT] --shared --strict-lifetime --sheet NAME --lock-write
+// --busy-at K --modal-on-save --linger-after-quit --hwnd-zero"; throws std::invalid_argument.
 Switches parseSwitches(const std::vector<std::wstring>& args);
 
 Switches& current();
