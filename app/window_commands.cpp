@@ -47,11 +47,11 @@ void Command2_Click(QWidget& form, const UrlLauncher& launcher) {
     if (!launcher || !launcher(url)) showMessage(&form, homePageUnreachableMessage(url.toString()));
 }
 
-void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
+void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk) {
     if (desk.underWay) return;
     desk.busy.begin();
     const ExportEnvironment env{
-        desk.spreadsheet, desk.workbookPath, [&form, &desk] {
+        desk.target, [&form, &desk] {
             desk.busy.end();
             showMessage(&form, QString::fromStdU16String(std::u16string(kPrintReminder)));
             desk.busy.begin();
@@ -64,7 +64,7 @@ void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
     else
         desk.busy.endWhenShown(form);
     // The window answered nothing while the export ran: a second click then
-    // (a double click, an impatient one) is no new print, and would reach a
+    // (a double click, an impatient one) is no new export, and would reach a
     // workbook that the shown spreadsheet is still opening. Other input
     // queued meanwhile is handled as usual.
     QCoreApplication::processEvents();

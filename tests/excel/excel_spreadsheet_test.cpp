@@ -137,7 +137,7 @@ TEST_P(FailingClicks, ReportTheHresultAndLeaveNoHiddenInstance) {
     GetParam().arrange(automation, path);
     BillSheet sheet;
     ExportCounter counter = 0;
-    const auto failure = Command4_Click(sheet, counter, {excel, path, {}});
+    const auto failure = Command4_Click(sheet, counter, {{excel, path}, {}});
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->number, static_cast<int>(GetParam().number));
     EXPECT_NE(failure->text.find(GetParam().told), std::string::npos) << failure->text;
@@ -234,7 +234,7 @@ TEST_F(ExcelBackend, RefusalsAnsweredAtOnceAreTriedAgain) {
     automation.faults["Value"] = {RPC_E_SERVERCALL_RETRYLATER, false, 3};
     BillSheet sheet;
     ExportCounter counter = 0;
-    EXPECT_FALSE(Command4_Click(sheet, counter, {excel, path, {}}).has_value());
+    EXPECT_FALSE(Command4_Click(sheet, counter, {{excel, path}, {}}).has_value());
     EXPECT_EQ(counter, 1);
     EXPECT_EQ(launches, 2);  // the work instance and the shown one
     EXPECT_EQ(automation.count("Workbook.Save()"), 1);
@@ -251,7 +251,7 @@ TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
     const auto click = [this] {
         BillSheet sheet;
         ExportCounter counter = 0;
-        EXPECT_FALSE(Command4_Click(sheet, counter, {excel, path, {}}).has_value());
+        EXPECT_FALSE(Command4_Click(sheet, counter, {{excel, path}, {}}).has_value());
     };
     const auto abandon = [this] {
         openSheet();

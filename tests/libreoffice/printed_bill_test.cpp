@@ -108,7 +108,7 @@ protected:
         const std::string workbook = testing::copyTemplate(folder);
         LibreOfficeSpreadsheet office(options);
         ExportCounter counter = 0;
-        const auto failure = Command4_Click(sheet, counter, {office, workbook, {}});
+        const auto failure = Command4_Click(sheet, counter, {{office, workbook}, {}});
         EXPECT_FALSE(failure.has_value()) << failure->text;
         return failure ? "" : workbook;
     }

@@ -1,10 +1,10 @@
 // One run of the program as the operator has it: the real window with the
-// real LibreOffice backend, the worked example keyed in and printed a few
-// times in a row. Each print's milestones (print_phases.h) go to standard
-// output. After a print the bill is closed the way the scenario wants it:
+// real LibreOffice backend, the worked example keyed in and exported a few
+// times in a row. Each export's milestones (export_phases.h) go to standard
+// output. After an export the bill is closed the way the scenario wants it:
 // "closed" ends the operator's Calc, "running" closes only the bill and
-// leaves Calc on its Start Center for the next print.
-#include "bench/print_run.h"
+// leaves Calc on its Start Center for the next export.
+#include "bench/export_run.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -28,7 +28,7 @@
 
 #include "app/application_setup.h"
 #include "app/form1.h"
-#include "bench/print_phases.h"
+#include "bench/export_phases.h"
 #include "export/cell_map.h"
 #include "platform/libreoffice/libreoffice_spreadsheet.h"
 #include "platform/libreoffice/office_process.h"
@@ -250,7 +250,7 @@ void keyWorkedExample(Form1& form) {
 
 }  // namespace
 
-int printRun(int argc, char** argv, const std::string& scenario, int prints) {
+int exportRun(int argc, char** argv, const std::string& scenario, int exports) {
     const auto app = makeApplication(argc, argv);
     Stamps stamps;
     Form1 form({std::make_unique<TimedSpreadsheet>(stamps), {}, workbookPath()});
@@ -271,7 +271,7 @@ int printRun(int argc, char** argv, const std::string& scenario, int prints) {
     answer.start(kPoll);
 
     const bool running = scenario == "running";
-    for (int print = 0; print < prints; ++print) {
+    for (int exportIndex = 0; exportIndex < exports; ++exportIndex) {
         if (running ? !ensureStartCenter() : !officesOfThisHome().empty()) return 3;
         // The focus back on the window, as the operator's click on it gives it.
         const std::string focus = "xdotool windowfocus --sync " + std::to_string(form.winId());
@@ -288,10 +288,10 @@ int printRun(int argc, char** argv, const std::string& scenario, int prints) {
                 std::chrono::duration_cast<std::chrono::seconds>(kBillWait));
         }
         for (const auto& [name, ms] : stamps.all())
-            std::printf("%d %s %.1f\n", print, name.c_str(), ms);
-        std::printf("%d %s %zu\n%d %s %zu\n", print, std::string(kVisibleOffices).c_str(),
-                    officesOfThisHome(false).size(), print, std::string(kHiddenOffices).c_str(),
-                    officesOfThisHome(true).size());
+            std::printf("%d %s %.1f\n", exportIndex, name.c_str(), ms);
+        std::printf("%d %s %zu\n%d %s %zu\n", exportIndex, std::string(kVisibleOffices).c_str(),
+                    officesOfThisHome(false).size(), exportIndex,
+                    std::string(kHiddenOffices).c_str(), officesOfThisHome(true).size());
         std::fflush(stdout);
         if (!running || !closeBill()) endOffices(workbook);
     }
