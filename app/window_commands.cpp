@@ -3,27 +3,15 @@
 #include <QApplication>
 #include <QUrl>
 #include <QWidget>
-#include <QWindow>
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
 
 #include "app/window_messages.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/window_move.h"
 
 namespace cubrix {
 
 bool Form_MouseDown(QWidget& form, const QPoint& /*globalPress*/) {
-#ifdef Q_OS_WIN
-    ReleaseCapture();
-    SendMessageA(reinterpret_cast<HWND>(form.winId()), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-    return true;
-#else
-    return form.windowHandle() && form.windowHandle()->startSystemMove();
-#endif
+    return startWindowMove(form);
 }
 
 void Form_Resize(QWidget& form, QSize fixed) {
