@@ -33,6 +33,7 @@
 #include "platform/libreoffice/libreoffice_spreadsheet.h"
 #include "platform/libreoffice/office_process.h"
 #include "platform/qt/workbook_path.h"
+#include "tools/sheet-probe/probe_case.h"
 
 namespace cubrix::bench {
 namespace {
@@ -234,17 +235,12 @@ bool closeBill() {
 }
 
 void keyWorkedExample(Form1& form) {
-    const char* lines[][5] = {{"4.2", "150", "25", "1", "1000"},
-                              {"6", "200", "50", "10", "1250"},
-                              {"1.5", "100", "1", "1", "99.9"},
-                              {"4", "150", "25", "3", ""}};
-    const char* columns[] = {"Text1", "Text2", "Text3", "Text4", "Text6"};
-    for (int row = 0; row < 4; ++row)
-        for (int c = 0; c < 5; ++c) {
-            QWidget* box = form.control(QString("%1(%2)").arg(columns[c]).arg(row));
-            box->setFocus(Qt::OtherFocusReason);
-            QTest::keyClicks(box, lines[row][c]);
-        }
+    for (const auto& [field, keys] : probe::readCase("worked_example.in")) {
+        if (!isLineColumn(field.field)) continue;
+        QWidget* box = form.control(QString::fromStdString(fieldName(field)));
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(box, QString::fromStdU16String(keys));
+    }
     QTest::qWait(100);  // a few recalculation ticks
 }
 
