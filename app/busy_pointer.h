@@ -1,4 +1,4 @@
-// The busy pointer of a print. It goes on at the click and stays after the
+// The busy pointer of an export. It goes on at the click and stays after the
 // export's call has returned, while the spreadsheet brings up its window:
 // until a window of another program takes the focus from the form (the
 // bill's, as a rule), or for at most a bound, so that a window that never

@@ -40,7 +40,7 @@ bool computed(Field f) {
 Form1::Form1(FormServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       services_(std::move(services)),
-      printDesk_{*services_.spreadsheet, services_.workbookPath.toStdString()} {
+      exportDesk_{{*services_.spreadsheet, services_.workbookPath.toStdString()}} {
     registerPictures();
     setWindowTitle(QStringLiteral("Cubrix"));
     QIcon icon;
@@ -225,7 +225,7 @@ void Form1::wireButtons() {
                 this, [this, handler = std::move(handler)] { runHandler(this, handler); });
     };
     onClick("Command1", [this] { Command1_Click(sheet_); });
-    onClick("Command4", [this] { printClicked(*this, sheet_, printDesk_); });
+    onClick("Command4", [this] { exportClicked(*this, sheet_, exportDesk_); });
     onClick("Command6", [this] { Command6_Click(*this); });
     onClick("Command5", [] { Command5_Click(); });
     onClick("Command2", [this] { Command2_Click(*this, services_.launcher); });

@@ -43,7 +43,7 @@ public:
     // The control of that name ("Text5(3)", "Combo2", "Label1(0)", "Command4").
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QTimer& timer1() { return timer1_; }
-    ExportCounter exportCounter() const { return printDesk_.counter; }
+    ExportCounter exportCounter() const { return exportDesk_.counter; }
 
     // The fixed outer size, in pixels.
     static QSize fixedSize();
@@ -72,7 +72,7 @@ private:
 
     BillSheet sheet_;
     FormServices services_;
-    PrintDesk printDesk_;
+    ExportDesk exportDesk_;
     QTimer timer1_;
     SettledPass pass_;  // Timer1_Timer, left out while the sheet rests
     OverflowReport overflowReport_;

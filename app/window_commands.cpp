@@ -3,27 +3,15 @@
 #include <QApplication>
 #include <QUrl>
 #include <QWidget>
-#include <QWindow>
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
 
 #include "app/window_messages.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/window_move.h"
 
 namespace cubrix {
 
 bool Form_MouseDown(QWidget& form, const QPoint& /*globalPress*/) {
-#ifdef Q_OS_WIN
-    ReleaseCapture();
-    SendMessageA(reinterpret_cast<HWND>(form.winId()), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-    return true;
-#else
-    return form.windowHandle() && form.windowHandle()->startSystemMove();
-#endif
+    return startWindowMove(form);
 }
 
 void Form_Resize(QWidget& form, QSize fixed) {
@@ -47,11 +35,11 @@ void Command2_Click(QWidget& form, const UrlLauncher& launcher) {
     if (!launcher || !launcher(url)) showMessage(&form, homePageUnreachableMessage(url.toString()));
 }
 
-void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
+void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk) {
     if (desk.underWay) return;
     desk.busy.begin();
     const ExportEnvironment env{
-        desk.spreadsheet, desk.workbookPath, [&form, &desk] {
+        desk.target, [&form, &desk] {
             desk.busy.end();
             showMessage(&form, QString::fromStdU16String(std::u16string(kPrintReminder)));
             desk.busy.begin();
@@ -64,7 +52,7 @@ void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
     else
         desk.busy.endWhenShown(form);
     // The window answered nothing while the export ran: a second click then
-    // (a double click, an impatient one) is no new print, and would reach a
+    // (a double click, an impatient one) is no new export, and would reach a
     // workbook that the shown spreadsheet is still opening. Other input
     // queued meanwhile is handled as usual.
     QCoreApplication::processEvents();

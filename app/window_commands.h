@@ -1,10 +1,9 @@
 // The window's commands: what a caption bar would otherwise do for the
 // frameless window (drag, fixed size, minimise, exit), the home-page button,
-// and the print button with its guard. The window only binds them.
+// and the export button with its guard. The window only binds them.
 #pragma once
 
 #include <QSize>
-#include <string>
 
 #include "app/busy_pointer.h"
 #include "bill/bill_sheet.h"
@@ -30,18 +29,17 @@ void Command5_Click();
 // Opens the home page; a browser that cannot be started is only a message.
 void Command2_Click(QWidget& form, const UrlLauncher& launcher);
 
-// What the print button keeps from one click to the next.
-struct PrintDesk {
-    Spreadsheet& spreadsheet;
-    std::string workbookPath;  // UTF-8
+// What the export button keeps from one click to the next.
+struct ExportDesk {
+    ExportTarget target;
     ExportCounter counter = 0;
     bool underWay = false;
     BusyPointer busy{kBillWindowWait};
 };
 
-// The print button: the busy pointer from the click until the bill's window
+// The export button: the busy pointer from the click until the bill's window
 // is up, a click that arrives while Command4_Click runs ignored, and a
 // failure told to the operator.
-void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk);
+void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk);
 
 }  // namespace cubrix

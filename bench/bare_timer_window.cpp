@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/form1_layout.h"
 #include "platform/qt/x11_images.h"
 
 int main(int argc, char** argv) {
@@ -15,10 +16,10 @@ int main(int argc, char** argv) {
     cubrix::keepX11ImageSettingToThisProgram();
     QWidget window;
     window.setWindowTitle("bare");
-    window.resize(627, 481);
+    window.resize(cubrix::toPixels(cubrix::kFormTwips).size());
     if (QApplication::arguments().contains("--text-box")) {
         auto* edit = new QLineEdit(&window);
-        edit->setGeometry(72, 159, 57, 25);
+        edit->setGeometry(cubrix::toPixels(cubrix::gridCell(0, 0)));  // where Text1(0) stands
         edit->setFocus();
     }
     QTimer timer;

@@ -1,4 +1,4 @@
-// Wall time of one whole print-button export through a real hidden LibreOffice:
+// Wall time of one whole export through a real hidden LibreOffice:
 // start, open, 65 cells, save, quit, and the (stubbed) display launch. Cold
 // starts with a new office profile; warm reuses the cached one, as every
 // export after the first does.
@@ -44,7 +44,7 @@ bool exportOnce(const BillSheet& sheet, const std::string& workbook, const std::
     options.displayCommand = {"/bin/true"};
     LibreOfficeSpreadsheet office(options);
     ExportCounter counter = 1;  // no reminder
-    return !Command4_Click(sheet, counter, {office, workbook, {}}).has_value();
+    return !Command4_Click(sheet, counter, {{office, workbook}, {}}).has_value();
 }
 
 void BM_ExportCold(benchmark::State& state) {

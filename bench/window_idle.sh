@@ -27,12 +27,14 @@ if [ -n "${CUBRIX_IDLE_ROLE:-}" ]; then
         wid=$(xdotool search --onlyvisible --pid "$pid" --name "$CUBRIX_IDLE_NAME" 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
         sleep 0.1
     done
+    source "$root/tools/facts.sh"
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool mousemove --window "$wid" 100 170 click 1
+    xdotool mousemove --window "$wid" $(centre "Text1(0)") click 1
     if [ "$CUBRIX_IDLE_ROLE" = window ]; then
-        for line in "4.2 150 25 1 1000" "6 200 50 10 1250" "1.5 100 1 1 99.9" "4 150 25 3"; do
-            for v in $line; do xdotool type --delay 5 "$v"; xdotool key Tab; done
-        done
+        # The worked example, its lines one after the other, Tab after each input.
+        while IFS=$'\037' read -ra values; do
+            for v in "${values[@]:1}"; do xdotool type --delay 5 "$v"; xdotool key Tab; done
+        done < <(case_rows worked_example.in)
         awk '/VmRSS/ {print $2}' "/proc/$pid/status" > "$CUBRIX_IDLE_OUT.rss"
     fi
     # The three measure their rounds at the same moments.

@@ -20,13 +20,13 @@ millimetres, piece count, unit price in yuan per cubic metre), and the window
 keeps each line's volume and amount and the bill's totals up to date as the
 keys go in. The window's texts are in Simplified Chinese.
 
-The print button writes the bill into a prepared workbook in the documents
+The export button writes the bill into a prepared workbook in the documents
 folder and opens it in LibreOffice Calc for printing; the package brings the
 workbook template, which the cubrix command puts in place on its first start.")
 
 # The libraries the program links come from its binary; these it needs at run
 # time without linking them: Qt's X11 platform plugin, Qt's own Chinese texts,
-# a Chinese face for the text boxes, and Calc, which the print button drives.
+# a Chinese face for the text boxes, and Calc, which the export button drives.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk, libreoffice-calc")

@@ -17,9 +17,9 @@ void exportPass(const BillSheet& sheet, ExportCounter& counter, const ExportEnvi
     ++counter;
     if (counter == 1 && env.showReminder) env.showReminder();
 
-    Spreadsheet& app = env.spreadsheet;
+    Spreadsheet& app = env.target.spreadsheet;
     app.createInstance(InstanceUse::Work);
-    app.openWorkbook(env.workbookPath);
+    app.openWorkbook(env.target.workbookPath);
     app.selectSheet(kBillSheetName);
     for (const CellTarget& cell : cellMap())
         app.setCell(cell.row, cell.column, cellValueFor(sheet.text(cell.field), cell.numeric));
@@ -30,7 +30,7 @@ void exportPass(const BillSheet& sheet, ExportCounter& counter, const ExportEnvi
 
     // The saved workbook in a new instance that the operator sees and owns.
     app.createInstance(InstanceUse::Display);
-    app.openWorkbook(env.workbookPath);
+    app.openWorkbook(env.target.workbookPath);
     app.show();
     app.release();
 }
@@ -58,14 +58,16 @@ std::optional<Failure> Command4_Click(const BillSheet& sheet, ExportCounter& cou
         } catch (const CounterAtLimit&) {
             last = {kCounterLimitNumber, counterLimitText()};
         } catch (const SpreadsheetFailure& f) {
-            last = {f.number(), exportFailureText(f.kind(), env.workbookPath, f.what(), f.tried())};
+            last = {f.number(),
+                    exportFailureText(f.kind(), env.target.workbookPath, f.what(), f.tried())};
         } catch (const std::exception& e) {
-            last = {0, exportFailureText(SpreadsheetError::Other, env.workbookPath, e.what())};
+            last = {0,
+                    exportFailureText(SpreadsheetError::Other, env.target.workbookPath, e.what())};
         } catch (...) {  // a backend's own exception type: still this export's failure
-            last = {0, exportFailureText(SpreadsheetError::Other, env.workbookPath, "")};
+            last = {0, exportFailureText(SpreadsheetError::Other, env.target.workbookPath, "")};
         }
         // An abandoned pass ends its hidden instance before anything else runs.
-        env.spreadsheet.release();
+        env.target.spreadsheet.release();
     }
     return last;
 }

@@ -1,4 +1,4 @@
-// The print button: writes the bill into the bill workbook, saves it, and
+// The export button: writes the bill into the bill workbook, saves it, and
 // opens it in a visible spreadsheet window for the operator to print.
 #pragma once
 
@@ -17,9 +17,14 @@ namespace cubrix {
 // Passes through the export in this run; it only grows and stops at 32767.
 using ExportCounter = std::int16_t;
 
-struct ExportEnvironment {
+// The spreadsheet application an export drives and the workbook it writes.
+struct ExportTarget {
     Spreadsheet& spreadsheet;
     std::string workbookPath;  // UTF-8
+};
+
+struct ExportEnvironment {
+    ExportTarget target;
     // Shows the print reminder and returns once the operator dismissed it.
     std::function<void()> showReminder;
 };

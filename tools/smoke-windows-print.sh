@@ -1,6 +1,7 @@
 # The print cases of tools/smoke-windows.sh, sourced by it: the window shows
 # the worked example with its party texts, and its helpers (check, click,
-# keys, read_box, read_message, wait_windows, at) are defined. The office is
+# keys, read_box, read_message, wait_windows, at), the facts of
+# tools/facts.sh and the bill's cases ($worked, $parties) are defined. The office is
 # tests/windows/office_standin, an automation server in its own process,
 # registered under the ProgIDs the program tries; it logs every call and, on
 # Save, writes the cells it received beside the workbook.
@@ -30,7 +31,7 @@ standin_setup() {
 
 # Wine 8 looks ProgIDs up in HKEY_CLASSES_ROOT without the per-user classes
 # (HKCU\Software\Classes), so the stand-in is registered for the machine.
-readonly kProgIds="Excel.Application KET.Application ET.Application"
+readonly kProgIds=$(office_progids)
 standin_register() {  # PROGID [SWITCHES...]: that ProgID alone
     local id
     for id in $kProgIds; do wine "$standin_exe" /unregserver "$id" --machine; done
@@ -94,35 +95,28 @@ print_bill() {  # SECONDS
     done
 }
 
-# The 65 cells of the worked example with its party texts, as the stand-in
-# records them: numbers as VT_R8, texts behind Excel's literal-text mark.
+# The 65 cells of the bill on screen (the worked example's figures, the party
+# texts and the captions as a pass leaves them), at the places the cell map
+# gives, as the stand-in records them by row and column: a bill number that
+# is a plain decimal as VT_R8, any other text behind Excel's literal-text
+# mark, an empty one empty.
 expected_cells() {
-    local -a lines=(
-        "4.2 150 25 1 0.0158 1000 15.8"
-        "6 200 50 10 0.6 1250 750"
-        "1.5 100 1 1 0.0002 99.9 0.02"
-        "4 150 25 3 0.045 - -"
-    )
-    local r c v row
-    declare -A extra=([3,2]="VT_BSTR	'张三木材厂" [3,5]="VT_BSTR	'车号" [3,6]="VT_BSTR	'=1+2"
-        [13,2]="VT_BSTR	'王五" [13,5]="VT_R8	0.661" [13,6]="VT_R8	765.82"
-        [14,2]="VT_BSTR	'李四" [14,5]="VT_BSTR	'联系人" [14,6]="VT_BSTR	'0123")
+    local row column field kind text
     printf 'row\tcolumn\ttype\tvalue\n'
-    for r in 3 5 6 7 8 9 10 11 12 13 14; do
-        for c in 1 2 3 4 5 6 7; do
-            if [ "$r" -ge 5 ] && [ "$r" -le 12 ]; then
-                row=$((r - 5))
-                read -ra v <<<"${lines[$row]:-- - - - - - -}"
-                if [ "${v[$((c - 1))]}" = - ]; then
-                    printf '%s\t%s\tVT_BSTR\t\n' "$r" "$c"
-                else
-                    printf '%s\t%s\tVT_R8\t%s\n' "$r" "$c" "${v[$((c - 1))]}"
-                fi
-            elif [ -n "${extra[$r,$c]:-}" ]; then
-                printf '%s\t%s\t%s\n' "$r" "$c" "${extra[$r,$c]}"
-            fi
-        done
-    done
+    while IFS=$'\t' read -r row column field kind; do
+        case $field in
+        Text1\(* | Text2\(* | Text3\(* | Text4\(* | Text5\(* | Text6\(* | Text7\(* | Text8 | Text9)
+            text=$(case_text "$worked.out" "$field") ;;
+        *) text=$(case_text "$parties.out" "$field") ;;
+        esac
+        if [ "$kind" = number ] && [[ $text =~ ^[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)$ ]]; then
+            printf '%s\t%s\tVT_R8\t%s\n' "$row" "$column" "$(awk -v t="$text" 'BEGIN { printf "%.15g", t }')"
+        elif [ -z "$text" ]; then
+            printf '%s\t%s\tVT_BSTR\t\n' "$row" "$column"
+        else
+            printf "%s\t%s\tVT_BSTR\t'%s\n" "$row" "$column" "$text"
+        fi
+    done < <(awk -F'\t' '$1 == "cell" { print $2 "\t" $3 "\t" $4 "\t" $5 }' <<<"$facts") | sort -n -k1,1 -k2,2
 }
 
 # One print that lands: the table, the first instance told Save, Close,
@@ -150,8 +144,8 @@ check_landed() {  # CASE
 }
 
 bill_unchanged() {  # CASE
-    check "$1: bill kept, Text7(1)" "750.00" "$(read_box $(cell 7 1))"
-    check "$1: bill kept, Text10" "张三木材厂" "$(read_box ${at[Text10]})"
+    check "$1: bill kept, Text7(1)" "$(case_text "$worked.out" "Text7(1)")" "$(read_box $(cell 7 1))"
+    check "$1: bill kept, Text10" "$(case_text "$parties.in" Text10)" "$(read_box ${at[Text10]})"
     check "$1: window answers" "yes 1" "$(alive) $(visible_windows)"
 }
 
@@ -246,7 +240,7 @@ print_cases() {
     click ${at[Command4]}
     wait_windows 2 20
     check "print reminder shown" yes \
-        "$(grep -qF '每次打印前请先关闭*Tarnel账单*' <<<"$(read_message)" && echo yes || echo no)"
+        "$(grep -qF "$(message_text reminder)" <<<"$(read_message)" && echo yes || echo no)"
     keys Return
     wait_windows 1 5
     local end=$(($(date +%s) + 60))
@@ -277,23 +271,23 @@ print_cases() {
         "$(log_since_mark | grep -qF 'busy: refusing calls' && echo yes || echo no)"
     # Busy past the program's wait, in both passes.
     print_failing "busy past the wait" 120 Excel.Application --busy-rejected 60
-    check_refused "busy past the wait" "长时间没有响应"
+    check_refused "busy past the wait" "$(message_text Unresponsive)"
     echo "busy past the wait: told after $elapsed s"
 
     # The office dies at its first cell, in both passes; then it is healthy.
     print_failing "office ends at Cells" 60 Excel.Application --die-at Cells
-    check_refused "office ends at Cells" "电子表格程序（Microsoft Excel）在导出时意外关闭"
+    check_refused "office ends at Cells" "$(message_text OfficeClosed)"
     print_landing "healthy again after it ended" Excel.Application
 
     # The office hangs at its first cell: each pass is ended at the bound.
     print_failing "office hangs at Cells" 150 Excel.Application --hang-at Cells
-    check_refused "office hangs at Cells" "已被结束"
+    check_refused "office hangs at Cells" "$(message_text TimedOut)"
     check "office hangs at Cells: told within two bounds of 30 s" yes \
         "$([ "$elapsed" -le 75 ] && echo yes || echo no)"
     echo "office hangs at Cells: told after $elapsed s"
 
     print_failing "workbook read-only" 60 Excel.Application --read-only
-    check_refused "workbook read-only" "只读"
+    check_refused "workbook read-only" "$(message_text WorkbookLocked)"
     check "workbook read-only: each pass closed it unsaved and quit" \
         "Workbook.Close Application.Quit Workbook.Close Application.Quit" \
         "$(log_since_mark | awk '$3 == "call" {print $5}' | sed 's/(.*//' |
@@ -311,18 +305,18 @@ print_cases() {
     sum=$(md5sum <"$home/d/Tarnel账单.xls")
     print_failing "workbook not a workbook" 60 Excel.Application \
         --open-fails '800A03EC:文件格式或文件扩展名无效'
-    check_refused "workbook not a workbook" "账单工作簿是空的、已损坏，或不是电子表格工作簿"
+    check_refused "workbook not a workbook" "$(message_text Damaged)"
     check "workbook not a workbook: the file is left as it is" "$sum" \
         "$(md5sum <"$home/d/Tarnel账单.xls")"
     : >"$home/d/Tarnel账单.xls"
     print_failing "workbook empty" 60 Excel.Application
-    check_refused "workbook empty" "账单工作簿是空的、已损坏，或不是电子表格工作簿"
+    check_refused "workbook empty" "$(message_text Damaged)"
     check "workbook empty: no office was asked to open it" 0 \
         "$(log_since_mark | grep -c 'Workbooks.Open' || true)"
     rm "$home/d/Tarnel账单.xls"
 
     print_failing "workbook missing" 60 Excel.Application
-    check_refused "workbook missing" "找不到账单工作簿"
+    check_refused "workbook missing" "$(message_text FileMissing)"
     check "workbook missing: no office was asked to open it" 0 \
         "$(log_since_mark | grep -c 'Workbooks.Open' || true)"
     mv "$home/d/moved.xls" "$home/d/Tarnel账单.xls"

@@ -48,6 +48,10 @@ wine wineboot --init >/dev/null 2>&1
     printf '"NSimSun"="AR PL UMing CN"\r\n"新宋体"="AR PL UMing CN"\r\n'
 } | iconv -f UTF-8 -t UTF-16 >"$home/fonts.reg"
 wine regedit /S "$home/fonts.reg" >/dev/null 2>&1
+# The window's places, the cell map, the offices and the messages, from the
+# program's own tables; the bills keyed, from the probe's cases.
+source "$root/tools/facts.sh"
+readonly worked=worked_example parties=party_texts
 # The office the prints go to, ready before the program starts.
 prints=${CUBRIX_SMOKE_PRINTS:-1}
 source "$root/tools/smoke-windows-print.sh"
@@ -60,14 +64,11 @@ ln -sfn "$home/d" "$WINEPREFIX/dosdevices/d:"
 source "$root/tools/windows/check.sh"
 alive() { kill -0 "$pid" 2>/dev/null && echo yes || echo no; }
 
-# Places in the window, in pixels, from its layout in twips (15 to the pixel):
-# a point well inside the visible band of each box and button.
-grid_x=(92 140 188 236 284 348 396)        # Text1 .. Text7, by column
-grid_y() { echo $((171 + 24 * $1)); }      # row 0 .. 7
-declare -A at=([Text8]="296 370" [Text9]="408 370" [Text10]="200 93" [Text12]="480 425"
-    [Command1]="520 192" [Command4]="520 236" [Command5]="520 324")
+# Where to click each control: its centre, as the program's layout puts it.
+declare -A at
+while read -r name; do at[$name]=$(centre "$name"); done < <(awk -F'\t' '$1 == "control" { print $2 }' <<<"$facts")
 cell() {  # COLUMN(1..7) ROW -> "x y"
-    echo "${grid_x[$(($1 - 1))]} $(grid_y "$2")"
+    echo "${at[Text$1($2)]}"
 }
 
 wid=
@@ -126,50 +127,49 @@ done
 [ -n "$wid" ] || { echo "FAIL the window did not appear within 60 s"; exit 1; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-check "window size" "627x481" "${WIDTH}x${HEIGHT}"
+check "window size" "$(window_size)" "${WIDTH}x${HEIGHT}"
+# Every box where the layout puts it, to the pixel, in a picture of the
+# window before anything is keyed.
+import -window "$wid" -depth 8 "rgb:$home/start.rgb"
+check "boxes' edges where the layout puts them" "" \
+    "$(python3 "$root/tools/windows/control-edges.py" "$home/start.rgb" "$WIDTH" "$HEIGHT" <<<"$facts")"
 
 # The worked example, each line keyed from its length on with Tab between
 # the fields; the last line has no price.
-lines=("4.2 150 25 1 1000" "6 200 50 10 1250" "1.5 100 1 1 99.9" "4 150 25 3")
-for row in "${!lines[@]}"; do
-    read -ra values <<<"${lines[$row]}"
-    click $(cell 1 "$row")
-    typed "${values[0]}"
-    for v in "${values[@]:1}"; do
+keyed_rows=()
+while IFS=$'\037' read -ra values; do
+    keyed_rows+=("${values[0]}")
+    click $(cell 1 "${values[0]}")
+    typed "${values[1]}"
+    for v in "${values[@]:2}"; do
         keys Tab
-        typed "$v"
+        [ -z "$v" ] || typed "$v"
     done
-done
+done < <(case_rows "$worked.in")
 sleep 0.5
 if [ -n "$shot" ]; then
     mkdir -p "$(dirname "$shot")"
     import -window "$wid" "$shot"
     echo "wrote $shot"
 fi
-volumes=(0.0158 0.6000 0.0002 0.0450)
-amounts=(15.80 750.00 0.02 "")
-for row in 0 1 2 3; do
-    check "volume Text5($row)" "${volumes[$row]}" "$(read_box $(cell 5 "$row"))"
-    check "amount Text7($row)" "${amounts[$row]}" "$(read_box $(cell 7 "$row"))"
+shown() { case_text "$worked.out" "$1"; }
+for row in "${keyed_rows[@]}"; do
+    check "volume Text5($row)" "$(shown "Text5($row)")" "$(read_box $(cell 5 "$row"))"
+    check "amount Text7($row)" "$(shown "Text7($row)")" "$(read_box $(cell 7 "$row"))"
 done
-check "total volume Text8" "0.6610" "$(read_box ${at[Text8]})"
-check "total amount Text9" "765.8200" "$(read_box ${at[Text9]})"
+check "total volume Text8" "$(shown Text8)" "$(read_box ${at[Text8]})"
+check "total amount Text9" "$(shown Text9)" "$(read_box ${at[Text9]})"
 check "untouched line stays empty, Text5(4)" "" "$(read_box $(cell 5 4))"
 
 # The party texts that the prints carry: Chinese, and texts that an office
 # would take for a formula or a number.
-declare -A at+=([Text11]="500 95" [Text13]="200 425" [Text14]="95 389")
 paste_into() {  # BOX TEXT
     printf '%s' "$2" | xclip -selection clipboard -i >/dev/null 2>&1
     sleep 0.2
     click ${at[$1]}
     keys ctrl+a ctrl+v
 }
-paste_into Text10 "张三木材厂"
-paste_into Text11 "=1+2"
-paste_into Text12 "0123"
-paste_into Text13 "李四"
-paste_into Text14 "王五"
+for box in Text10 Text11 Text12 Text13 Text14; do paste_into "$box" "$(case_text "$parties.in" "$box")"; done
 [ "$prints" = 0 ] || print_cases
 
 # Up from line 0 wraps to line 7, Down from line 7 back to line 0; each
@@ -207,16 +207,17 @@ failure=$(read_message)
 if [ "$prints" = 0 ]; then
     # Without the prints this is the run's first: the reminder comes first.
     check "print reminder shown" yes \
-        "$(grep -qF '每次打印前请先关闭*Tarnel账单*' <<<"$failure" && echo yes || echo no)"
+        "$(grep -qF "$(message_text reminder)" <<<"$failure" && echo yes || echo no)"
     keys Return
     wait_windows 1 5
     wait_windows 2 60
     failure=$(read_message)
 fi
 check "no reminder on a later print" no \
-    "$(grep -qF '每次打印前请先关闭' <<<"$failure" && echo yes || echo no)"
+    "$(grep -qF "$(message_text reminder)" <<<"$failure" && echo yes || echo no)"
 check "Qt's Chinese texts: OK reads 确定" yes "$(grep -qF '确定' <<<"$failure" && echo yes || echo no)"
-check "cannot-start message shown" yes "$(grep -qF '无法启动' <<<"$failure" && echo yes || echo no)"
+check "cannot-start message shown" yes \
+    "$(grep -qF "$(message_text CannotStart)" <<<"$failure" && echo yes || echo no)"
 check "the message names no LibreOffice" no \
     "$(grep -qi 'LibreOffice' <<<"$failure" && echo yes || echo no)"
 keys Return
@@ -255,7 +256,7 @@ xdotool mouseup 1
 check "drag moves the window by the pointer's way" "32 24" \
     "$((${to%,*} - ${from%,*})) $((${to#*,} - ${from#*,}))"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-check "drag keeps the size" "627x481" "${WIDTH}x${HEIGHT}"
+check "drag keeps the size" "$(window_size)" "${WIDTH}x${HEIGHT}"
 
 # 退 出 ends the program at once.
 click ${at[Command5]}

@@ -156,7 +156,7 @@ void ExcelSpreadsheet::step(SpreadsheetError kind, Step&& run) {
     const auto giveUp = std::chrono::steady_clock::now() + refusalWait_;
     for (;;) {
         try {
-            lo::CallWatchdog::Guard guard(watchdog_, kCallLimit);
+            common::CallWatchdog::Guard guard(watchdog_, kCallLimit);
             run();
             return;
         } catch (const ComError& e) {

@@ -19,12 +19,12 @@
 #include <vector>
 
 #include "export/spreadsheet.h"
+#include "platform/common/call_watchdog.h"
 #include "platform/excel/busy_retry.h"
 #include "platform/excel/com_apartment.h"
 #include "platform/excel/com_ptr.h"
 #include "platform/excel/office_process.h"
 #include "platform/excel/office_prog_ids.h"
-#include "platform/libreoffice/call_watchdog.h"
 
 namespace cubrix {
 
@@ -102,7 +102,7 @@ private:
     DWORD callerThread_ = GetCurrentThreadId();
     bool timedOut_ = false;     // a call overran and the instance was ended
     bool cancellable_ = false;  // CoEnableCallCancellation on this thread
-    lo::CallWatchdog watchdog_{[this] { endHungServer(); }};
+    common::CallWatchdog watchdog_{[this] { endHungServer(); }};
 };
 
 }  // namespace cubrix

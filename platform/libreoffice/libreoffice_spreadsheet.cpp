@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "export/workbook_file.h"
-#include "platform/libreoffice/call_watchdog.h"
+#include "platform/common/call_watchdog.h"
 #include "platform/libreoffice/file_url.h"
 #include "platform/libreoffice/lock_file.h"
 #include "platform/libreoffice/office_process.h"
@@ -104,7 +104,7 @@ LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(LibreOfficeOptions options)
       profile_(std::make_unique<lo::OfficeProfile>(options_.cacheRoot)),
       session_(std::make_unique<lo::UnoSession>()),
       // Only a signal from the watchdog's thread: the reaping stays on ours.
-      watchdog_(std::make_unique<lo::CallWatchdog>([this] { office_->signal(SIGKILL); })) {}
+      watchdog_(std::make_unique<common::CallWatchdog>([this] { office_->signal(SIGKILL); })) {}
 
 LibreOfficeSpreadsheet::~LibreOfficeSpreadsheet() {
     handOver_ = false;  // a standby never shown is not left behind
@@ -120,7 +120,7 @@ void LibreOfficeSpreadsheet::bounded(const char* step, std::chrono::milliseconds
                                      Call&& call) {
     bool overran = false;
     try {
-        lo::CallWatchdog::Guard guard(*watchdog_, limit);
+        common::CallWatchdog::Guard guard(*watchdog_, limit);
         call();
     } catch (const SpreadsheetFailure&) {
         overran = watchdog_->fired();
@@ -218,7 +218,7 @@ void LibreOfficeSpreadsheet::startOffice() {
         if (left.count() <= 0) break;
         bool connected = false;
         try {
-            lo::CallWatchdog::Guard guard(*watchdog_, left);
+            common::CallWatchdog::Guard guard(*watchdog_, left);
             connected = session_->connect(pipe);
         } catch (const SpreadsheetFailure&) {
             if (!watchdog_->fired()) {
@@ -365,7 +365,7 @@ void LibreOfficeSpreadsheet::release() noexcept {
             // Abandoned mid-way: nothing is saved, the office is asked to end
             // and killed if it does not within the grace period.
             try {
-                lo::CallWatchdog::Guard guard(*watchdog_, options_.endGrace);
+                common::CallWatchdog::Guard guard(*watchdog_, options_.endGrace);
                 session_->closeDocuments();
                 session_->terminate();
             } catch (...) {

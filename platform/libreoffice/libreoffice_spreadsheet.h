@@ -18,8 +18,10 @@
 
 namespace cubrix {
 
-namespace lo {
+namespace common {
 class CallWatchdog;
+}  // namespace common
+namespace lo {
 class OfficeProfile;
 class ProcessGroup;
 class UnoSession;
@@ -81,7 +83,7 @@ private:
     std::unique_ptr<lo::ProcessGroup> standby_;  // the visible office, not yet handed the bill
     std::unique_ptr<lo::OfficeProfile> profile_;
     std::unique_ptr<lo::UnoSession> session_;
-    std::unique_ptr<lo::CallWatchdog> watchdog_;
+    std::unique_ptr<common::CallWatchdog> watchdog_;
     bool working_ = false;  // a Work instance is up
     bool displaying_ = false;
     bool handOver_ = false;  // the hidden office saved and ended: the standby waits for show()

@@ -1,4 +1,4 @@
-// The buttons and the window commands: clear, print, minimise, exit, home page,
+// The buttons and the window commands: clear, export, minimise, exit, home page,
 // and the fixed size.
 #include <QAbstractButton>
 #include <QComboBox>
@@ -134,7 +134,7 @@ TEST_F(FormTest, HomePageLaunchesOncePerClickAndAFailedLaunchIsOnlyAMessage) {
     EXPECT_EQ(text("Text1(0)"), "4");  // the bill is still there
 }
 
-TEST_F(FormTest, PrintShowsTheReminderOnceAndExportsTheBill) {
+TEST_F(FormTest, ExportShowsTheReminderOnceAndExportsTheBill) {
     answerMessages();
     type("Text1(0)", "4.2");
     type("Text13", "林场");
@@ -149,16 +149,16 @@ TEST_F(FormTest, PrintShowsTheReminderOnceAndExportsTheBill) {
     EXPECT_EQ(form->exportCounter(), 2);
 }
 
-TEST_F(FormTest, ClicksQueuedWhileAPrintRunsAreNoSecondPrint) {
+TEST_F(FormTest, ClicksQueuedWhileAnExportRunsAreNoSecondExport) {
     answerMessages();
-    QWidget* print = form->control("Command4");
+    QWidget* exportButton = form->control("Command4");
     // Input that reaches the window only once the export is done.
     spreadsheet->whileSaving = [&] {
         const QPointF at(10, 10);
         for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
             QCoreApplication::postEvent(
-                print,
-                new QMouseEvent(type, at, print->mapToGlobal(at), Qt::LeftButton,
+                exportButton,
+                new QMouseEvent(type, at, exportButton->mapToGlobal(at), Qt::LeftButton,
                                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                 Qt::NoModifier));
         QCoreApplication::postEvent(
@@ -175,7 +175,7 @@ TEST_F(FormTest, ClicksQueuedWhileAPrintRunsAreNoSecondPrint) {
     EXPECT_EQ(spreadsheet->count('F'), 1);
     EXPECT_EQ(form->exportCounter(), 1);
     EXPECT_EQ(text("Text14"), "a");  // a key typed meanwhile is kept
-    // A click after the print is a print again.
+    // A click after the export is an export again.
     spreadsheet->whileSaving = nullptr;
     click(*form, "Command4");
     EXPECT_EQ(spreadsheet->count('F'), 2);
@@ -233,7 +233,7 @@ TEST_F(FormTest, MessagesAndMenusSpeakChinese) {
     EXPECT_TRUE(items.join(' ').contains("粘贴")) << items.join(' ').toStdString();
 }
 
-TEST_F(FormTest, PrintThatFailsTwiceShowsWhatToDoAndKeepsTheBill) {
+TEST_F(FormTest, ExportThatFailsTwiceShowsWhatToDoAndKeepsTheBill) {
     answerMessages();
     spreadsheet->failAt('C', 1, SpreadsheetError::FileMissing, true);
     type("Text1(0)", "4.2");

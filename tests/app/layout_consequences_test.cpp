@@ -114,5 +114,15 @@ TEST_F(FormTest, EveryControlLiesOnThePanel) {
     }
 }
 
+// The scripts that drive the window click each control at the centre that
+// tools/window-facts gives them: no other control may cover it.
+TEST_F(FormTest, EveryControlShowsItsCentre) {
+    for (const QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QRect box = w->geometry();
+        const QPoint centre(box.x() + box.width() / 2, box.y() + box.height() / 2);
+        EXPECT_EQ(topmostAt(*form, centre), w->objectName()) << w->objectName().toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace cubrix::testing

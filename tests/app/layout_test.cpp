@@ -1,5 +1,7 @@
-// The window against its layout tables: every control's kind and rectangle,
-// the tab cycle, the stacking at overlaps, fonts and alignments.
+// The window against the figures it is required to have, written out here
+// rather than read from app/form1_layout.cpp, so that a wrong entry in that
+// table fails: every control's kind and rectangle, the tab cycle, the
+// stacking at overlaps, fonts and alignments.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -15,7 +17,7 @@ struct Placed {
     int left, top, width, height;  // twips
 };
 
-// Rectangles as the layout tables give them, in twips.
+// The required rectangles, in twips.
 const Placed kPlaced[] = {
     {"Text8", "QLineEdit", 3960, 5385, 975, 355},
     {"Text9", "QLineEdit", 5640, 5385, 975, 355},

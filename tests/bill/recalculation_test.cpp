@@ -35,22 +35,6 @@ protected:
     BillSheet sheet;
 };
 
-TEST_F(Recalculation, WorkedExample) {
-    key(sheet, 0, {u"4.2", u"150", u"25", u"1", u"1000"});
-    key(sheet, 1, {u"6", u"200", u"50", u"10", u"1250"});
-    key(sheet, 2, {u"1.5", u"100", u"1", u"1", u"99.9"});
-    key(sheet, 3, {u"4", u"150", u"25", u"3", u""});
-    ASSERT_FALSE(Timer1_Timer(sheet).has_value());
-    const std::u16string volumes[] = {u"0.0158", u"0.6000", u"0.0002", u"0.0450"};
-    const std::u16string amounts[] = {u"15.80", u"750.00", u"0.02", u""};
-    for (int i = 0; i < kLineRows; ++i) {
-        EXPECT_EQ(sheet.text(Field::Text5, i), i < 4 ? volumes[i] : u"") << i;
-        EXPECT_EQ(sheet.text(Field::Text7, i), i < 4 ? amounts[i] : u"") << i;
-    }
-    EXPECT_EQ(sheet.text(Field::Text8), u"0.6610");
-    EXPECT_EQ(sheet.text(Field::Text9), u"765.8200");
-}
-
 struct LineCase {
     const char* what;
     Line line;

@@ -144,7 +144,7 @@ TEST_P(FailingClicks, ReportTheHresultAndLeaveNoHiddenInstance) {
     GetParam().arrange(automation, path);
     BillSheet sheet;
     ExportCounter counter = 0;
-    const auto failure = Command4_Click(sheet, counter, {excel, path, {}});
+    const auto failure = Command4_Click(sheet, counter, {{excel, path}, {}});
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->number, static_cast<int>(GetParam().number));
     EXPECT_NE(failure->text.find(GetParam().told), std::string::npos) << failure->text;
@@ -269,7 +269,7 @@ TEST_F(ExcelBackend, AwkwardOfficesStillLandTheBill) {
         launches = 0;
         BillSheet sheet;
         ExportCounter counter = 0;
-        const auto failure = Command4_Click(sheet, counter, {excel, path, {}});
+        const auto failure = Command4_Click(sheet, counter, {{excel, path}, {}});
         EXPECT_FALSE(failure.has_value()) << c.what << ": " << failure->text;
         EXPECT_EQ(counter, 1) << c.what;
         EXPECT_EQ(launches, 2) << c.what;  // the work instance and the shown one
@@ -286,7 +286,7 @@ TEST_F(ExcelBackend, OwnOfficeLingeringAfterQuitIsEnded) {
         automation.lingers = lingers;
         BillSheet sheet;
         ExportCounter counter = 0;
-        EXPECT_FALSE(Command4_Click(sheet, counter, {excel, path, {}}).has_value());
+        EXPECT_FALSE(Command4_Click(sheet, counter, {{excel, path}, {}}).has_value());
         EXPECT_EQ(automation.count("awaited process 7"), 1) << lingers;
         EXPECT_EQ(automation.count("ended process 7"), lingers ? 1 : 0);
         // Awaited only once the last reference was gone.
@@ -310,7 +310,7 @@ TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
     const auto click = [this] {
         BillSheet sheet;
         ExportCounter counter = 0;
-        EXPECT_FALSE(Command4_Click(sheet, counter, {excel, path, {}}).has_value());
+        EXPECT_FALSE(Command4_Click(sheet, counter, {{excel, path}, {}}).has_value());
     };
     const auto abandon = [this] {
         openSheet();

@@ -49,7 +49,7 @@ protected:
                                     return automation.application();
                                 }};
         BillSheet sheet;
-        return Command4_Click(sheet, counter, {office, workbook, {}});
+        return Command4_Click(sheet, counter, {{office, workbook}, {}});
     }
 
     std::string workbook = testing::ownWorkbook("office-choice.xls");
@@ -132,7 +132,7 @@ TEST(OfficeStart, ServerStartFailuresNameTheFirstOfficesHresult) {
     ExcelSpreadsheet office{list};
     BillSheet sheet;
     ExportCounter counter = 0;
-    const auto failure = Command4_Click(sheet, counter, {office, "d:\\Tarnel账单.xls", {}});
+    const auto failure = Command4_Click(sheet, counter, {{office, "d:\\Tarnel账单.xls"}, {}});
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->number, static_cast<int>(REGDB_E_CLASSNOTREG));
     EXPECT_EQ(failure->text.rfind("无法启动电子表格程序。依次试过：Microsoft Excel、WPS 表格。", 0),

@@ -37,7 +37,7 @@ protected:
     }
 
     std::optional<Failure> click() {
-        return Command4_Click(sheet, counter, {fake, kPath, [this] { ++reminders; }});
+        return Command4_Click(sheet, counter, {{fake, kPath}, [this] { ++reminders; }});
     }
 
     BillSheet sheet;
@@ -83,7 +83,7 @@ TEST_F(BillExport, GoodExportCallsInOrderAndLeavesOneShownInstance) {
 TEST_F(BillExport, ReadsTheBillOnlyOnceTheReminderIsDismissed) {
     // The window keeps recalculating while the reminder is up.
     const auto failure = Command4_Click(
-        sheet, counter, {fake, kPath, [this] { sheet.set(Field::Text14, 0, u"李四"); }});
+        sheet, counter, {{fake, kPath}, [this] { sheet.set(Field::Text14, 0, u"李四"); }});
     ASSERT_FALSE(failure.has_value());
     EXPECT_EQ(std::get<std::u16string>(fake.cells.at({13, 2})), u"李四");
 }
@@ -174,7 +174,7 @@ TEST_F(BillExport, FirstFailureAtAnyOperationIsRepeatedOnce) {
         f.failAt(c.op, c.nth);
         ExportCounter n = 0;
         int shownReminders = 0;
-        const auto failure = Command4_Click(sheet, n, {f, kPath, [&] { ++shownReminders; }});
+        const auto failure = Command4_Click(sheet, n, {{f, kPath}, [&] { ++shownReminders; }});
         const std::string what = std::string(1, c.op) + std::to_string(c.nth);
         EXPECT_FALSE(failure.has_value()) << what;
         EXPECT_EQ(n, 2) << what;
@@ -207,7 +207,7 @@ TEST_F(BillExport, BothPassesFailingTellsTheOperatorAndKeepsTheBill) {
         std::vector<std::u16string> before;
         for (int s = 0; s < kFieldCount; ++s) before.push_back(sheet.text(fieldAt(s)));
         ExportCounter n = 0;
-        const auto failure = Command4_Click(sheet, n, {f, kPath, {}});
+        const auto failure = Command4_Click(sheet, n, {{f, kPath}, {}});
         ASSERT_TRUE(failure.has_value()) << c.says;
         EXPECT_EQ(failure->number, 1000 + c.op);
         EXPECT_NE(failure->text.find(c.says), std::string::npos) << failure->text;
@@ -286,7 +286,7 @@ TEST_F(BillExport, ABillThatWouldPrintWrongIsRefusedWhole) {
         FakeSpreadsheet app;
         ExportCounter n = 0;
         int shown = 0;
-        const auto failure = Command4_Click(bill, n, {app, kPath, [&] { ++shown; }});
+        const auto failure = Command4_Click(bill, n, {{app, kPath}, [&] { ++shown; }});
         EXPECT_EQ(!failure.has_value(), c.exported) << c.what;
         if (c.exported) {
             EXPECT_EQ(app.cells.size(), 65u) << c.what;

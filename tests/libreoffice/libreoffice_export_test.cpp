@@ -109,7 +109,7 @@ protected:
 
     std::optional<Failure> exportTo(const std::string& path, Spreadsheet* through = nullptr) {
         LibreOfficeSpreadsheet office(options);
-        return Command4_Click(sheet, counter, {through ? *through : office, path, {}});
+        return Command4_Click(sheet, counter, {{through ? *through : office, path}, {}});
     }
 
     // The path the recorder was called with, once it was.
@@ -133,7 +133,7 @@ protected:
 TEST_F(LibreOfficeExport, SavesEveryCellAsTheBillShowsItAndShowsTheWorkbook) {
     testing::FakeSpreadsheet expected;
     ExportCounter n = 0;
-    ASSERT_FALSE(Command4_Click(sheet, n, {expected, workbook, {}}).has_value());
+    ASSERT_FALSE(Command4_Click(sheet, n, {{expected, workbook}, {}}).has_value());
 
     ASSERT_FALSE(exportTo(workbook).has_value());
     EXPECT_EQ(counter, 1) << "a new profile's first start took the repeated pass";
@@ -239,7 +239,7 @@ TEST_F(LibreOfficeExport, FailuresTellTheOperatorAndLeaveNoOffice) {
 
         LibreOfficeSpreadsheet office(o);
         ExportCounter n = 0;
-        const auto failure = Command4_Click(sheet, n, {office, path, {}});
+        const auto failure = Command4_Click(sheet, n, {{office, path}, {}});
         ASSERT_TRUE(failure.has_value());
         EXPECT_EQ(failure->number, c.number) << failure->text;
         EXPECT_NE(failure->text.find(c.says), std::string::npos) << failure->text;
@@ -364,7 +364,7 @@ TEST_F(LibreOfficeExport, HungOfficeIsEndedWithinTheBound) {
     options.callLimit = std::chrono::seconds(2);
     LibreOfficeSpreadsheet office(options);
     HangingOffice hanging(office);
-    const auto failure = Command4_Click(sheet, counter, {hanging, workbook, {}});
+    const auto failure = Command4_Click(sheet, counter, {{hanging, workbook}, {}});
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->number, lo::kCallOverran);
     EXPECT_NE(failure->text.find("没有响应"), std::string::npos) << failure->text;
@@ -384,7 +384,7 @@ TEST_F(LibreOfficeExport, HungOfficeIsEndedWithinTheBound) {
 TEST_F(LibreOfficeExport, OfficeThatDiesMidExportIsAFailureNotTheEnd) {
     LibreOfficeSpreadsheet office(options);
     HangingOffice dying(office, SIGKILL);
-    const auto failure = Command4_Click(sheet, counter, {dying, workbook, {}});
+    const auto failure = Command4_Click(sheet, counter, {{dying, workbook}, {}});
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->number, lo::kCallFailed) << failure->text;
     // Which write meets the closed pipe is a race the bridge mostly wins;
@@ -517,7 +517,7 @@ TEST_P(OperatorsCalc, HoweverItEndsTheNextPrintIsNotHeldUp) {
         EndingStandby ending(office, [&] { finish(c.ending); });
         Spreadsheet& through =
             c.moment == Moment::WhileStarting ? static_cast<Spreadsheet&>(ending) : office;
-        ASSERT_FALSE(Command4_Click(sheet, counter, {through, workbook, {}}).has_value());
+        ASSERT_FALSE(Command4_Click(sheet, counter, {{through, workbook}, {}}).has_value());
     }
     ASSERT_TRUE(billShown()) << "the first print's bill never showed";
     if (c.moment == Moment::WhileShowing) finish(c.ending);

@@ -16,6 +16,7 @@
 #include "export/bill_export.h"
 #include "office_test_support.h"
 #include "platform/libreoffice/libreoffice_spreadsheet.h"
+#include "tools/sheet-probe/probe_case.h"
 
 namespace cubrix {
 namespace {
@@ -108,7 +109,7 @@ protected:
         const std::string workbook = testing::copyTemplate(folder);
         LibreOfficeSpreadsheet office(options);
         ExportCounter counter = 0;
-        const auto failure = Command4_Click(sheet, counter, {office, workbook, {}});
+        const auto failure = Command4_Click(sheet, counter, {{office, workbook}, {}});
         EXPECT_FALSE(failure.has_value()) << failure->text;
         return failure ? "" : workbook;
     }
@@ -174,13 +175,8 @@ TEST_F(PrintedBill, TotalAmountInCapitals) {
 TEST_F(PrintedBill, WorkedExampleOnOnePage) {
     BillSheet sheet;
     connectZeroBlanking(sheet);
-    const char16_t* lines[][5] = {{u"4.2", u"150", u"25", u"1", u"1000"},
-                                  {u"6", u"200", u"50", u"10", u"1250"},
-                                  {u"1.5", u"100", u"1", u"1", u"99.9"},
-                                  {u"4", u"150", u"25", u"3", u""}};
-    const Field columns[] = {Field::Text1, Field::Text2, Field::Text3, Field::Text4, Field::Text6};
-    for (int row = 0; row < 4; ++row)
-        for (int c = 0; c < 5; ++c) sheet.set(columns[c], row, lines[row][c]);
+    for (const auto& [field, text] : probe::readCase("worked_example.in"))
+        if (isLineColumn(field.field)) sheet.set(field, text);
     sheet.set(Field::Text10, 0, u"建阳区鑫源木业有限公司");
     sheet.set(Field::Text14, 0, u"王师傅");
     ASSERT_FALSE(Timer1_Timer(sheet).has_value());

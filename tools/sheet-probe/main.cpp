@@ -17,6 +17,7 @@
 #include "bill/recalculation.h"
 #include "bill/utf8.h"
 #include "bill/zero_blanking.h"
+#include "tools/sheet-probe/probe_case.h"
 
 namespace {
 
@@ -26,51 +27,6 @@ struct Set {
     FieldRef field;
     std::u16string text;
 };
-
-std::optional<std::string> unescape(std::string_view s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '\\') {
-            out += s[i];
-            continue;
-        }
-        if (++i == s.size()) return std::nullopt;
-        switch (s[i]) {
-            case 't':
-                out += '\t';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case '\\':
-                out += '\\';
-                break;
-            default:
-                return std::nullopt;
-        }
-    }
-    return out;
-}
-
-std::string escape(std::string_view s) {
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 int usage(const char* why) {
     std::cerr << "sheet-probe: " << why << "\nusage: sheet-probe [--passes N] < sets\n";
@@ -111,7 +67,7 @@ int main(int argc, char** argv) {
                       << line.substr(0, tab) << "'\n";
             return 2;
         }
-        const auto text = unescape(std::string_view(line).substr(tab + 1));
+        const auto text = cubrix::probe::unescape(std::string_view(line).substr(tab + 1));
         if (!text) {
             std::cerr << "sheet-probe: line " << number
                       << ": bad escape (only \\t, \\n and \\\\ are known)\n";
@@ -130,7 +86,8 @@ int main(int argc, char** argv) {
     std::string out;
     for (int slot = 0; slot < cubrix::kFieldCount; ++slot) {
         const auto ref = cubrix::fieldAt(slot);
-        out += cubrix::fieldName(ref) + '\t' + escape(cubrix::toUtf8(sheet.text(ref))) + '\n';
+        out += cubrix::fieldName(ref) + '\t' +
+               cubrix::probe::escape(cubrix::toUtf8(sheet.text(ref))) + '\n';
     }
     if (failure) out += "failure\t" + std::to_string(failure->number) + '\t' + failure->text + '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);

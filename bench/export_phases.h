@@ -1,5 +1,5 @@
-// What the operator waits for after a click on the print button, step by
-// step, as the print benchmark's runs report it to its driver.
+// What the operator waits for after a click on the export button, step by
+// step, as the export benchmark's runs report it to its driver.
 #pragma once
 
 #include <array>
@@ -8,7 +8,7 @@
 namespace cubrix::bench {
 
 // Milestones after the click, in the order they are reached; each line a run
-// prints is "PRINT MILESTONE MS" (PRINT counted from 0, MS since the click,
+// exports is "EXPORT MILESTONE MS" (EXPORT counted from 0, MS since the click,
 // the time the reminder stood on screen not counted).
 inline constexpr std::array<std::string_view, 7> kMilestones = {
     "hidden_started",   // the hidden office answers

@@ -1,7 +1,7 @@
-// Bounds the time of blocking calls into the office. A UNO call to an office
-// that hangs never returns by itself; ending the office makes it fail at once,
-// so the watchdog runs `onOverrun` (which kills the office) when a call is
-// still running at its deadline.
+// Bounds the time of blocking calls into an office, for every backend. A call
+// (UNO or COM) to an office that hangs never returns by itself; ending the
+// office makes it fail at once, so the watchdog runs `onOverrun` (which ends
+// the office) when a call is still running at its deadline.
 #pragma once
 
 #include <chrono>
@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-namespace cubrix::lo {
+namespace cubrix::common {
 
 class CallWatchdog {
 public:
@@ -48,4 +48,4 @@ private:
     std::thread thread_;
 };
 
-}  // namespace cubrix::lo
+}  // namespace cubrix::common

@@ -1,11 +1,11 @@
-// What the operator waits for after a click on the print button, from the
+// What the operator waits for after a click on the export button, from the
 // click to the bill's Calc window on screen, phase by phase: through the real
-// window and the real offices, the first print of a run and the later ones,
-// with the operator's Calc closed before each print and already running. Each
+// window and the real offices, the first export of a run and the later ones,
+// with the operator's Calc closed before each export and already running. Each
 // run is a process of its own (as each start of the program is), in a private
 // home that the benchmark makes, so neither the operator's nor anybody else's
-// profile is touched. Needs an X display (bench/print_wait.sh gives one).
-//   print_wait_bench [--runs N] [--prints N] [benchmark flags]
+// profile is touched. Needs an X display (bench/export_wait.sh gives one).
+//   export_wait_bench [--runs N] [--exports N] [benchmark flags]
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -20,18 +20,18 @@
 #include <string>
 #include <vector>
 
-#include "bench/print_phases.h"
-#include "bench/print_run.h"
+#include "bench/export_phases.h"
+#include "bench/export_run.h"
 
 namespace {
 
 using namespace cubrix::bench;
 namespace fs = std::filesystem;
 
-using Print = std::map<std::string, double>;  // milestone → ms since the click
+using Export = std::map<std::string, double>;  // milestone → ms since the click
 
 int gRuns = 3;
-int gPrints = 3;
+int gExports = 3;
 
 std::string selfPath() {
     return fs::read_symlink("/proc/self/exe").string();
@@ -39,7 +39,7 @@ std::string selfPath() {
 
 // A private home with the bill workbook where the program looks for it.
 void makeHome() {
-    std::string pattern = (fs::temp_directory_path() / "cubrix-print-bench-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "cubrix-export-bench-XXXXXX").string();
     const std::string root = mkdtemp(pattern.data());
     const std::string home = root + "/home";
     fs::create_directories(home + "/Documents");
@@ -54,28 +54,29 @@ void makeHome() {
     std::atexit([] { fs::remove_all(fs::path(std::getenv("HOME")).parent_path()); });
 }
 
-// One run in a process of its own; its prints, in order.
-std::vector<Print> run(const std::string& scenario, int prints) {
+// One run in a process of its own; its exports, in order.
+std::vector<Export> run(const std::string& scenario, int exports) {
     const std::string command =
-        selfPath() + " --print-run " + scenario + " " + std::to_string(prints) + " 2>/dev/null";
-    std::vector<Print> out(prints);
+        selfPath() + " --export-run " + scenario + " " + std::to_string(exports) + " 2>/dev/null";
+    std::vector<Export> out(exports);
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return {};
     char line[256];
     while (std::fgets(line, sizeof line, pipe)) {
         std::istringstream in(line);
-        int print = 0;
+        int exportIndex = 0;
         std::string name;
         double ms = 0;
-        if (in >> print >> name >> ms && print >= 0 && print < prints) out[print][name] = ms;
+        if (in >> exportIndex >> name >> ms && exportIndex >= 0 && exportIndex < exports)
+            out[exportIndex][name] = ms;
     }
     pclose(pipe);
     return out;
 }
 
-// The prints of every run of a scenario: the first of each run, the others.
+// The exports of every run of a scenario: the first of each run, the others.
 struct Samples {
-    std::vector<Print> first, later;
+    std::vector<Export> first, later;
 };
 
 const Samples& samples(const std::string& scenario) {
@@ -83,9 +84,9 @@ const Samples& samples(const std::string& scenario) {
     if (auto it = cache.find(scenario); it != cache.end()) return it->second;
     Samples& s = cache[scenario];
     for (int r = 0; r < gRuns; ++r) {
-        const auto prints = run(scenario, gPrints);
-        for (std::size_t i = 0; i < prints.size(); ++i)
-            (i == 0 ? s.first : s.later).push_back(prints[i]);
+        const auto exports = run(scenario, gExports);
+        for (std::size_t i = 0; i < exports.size(); ++i)
+            (i == 0 ? s.first : s.later).push_back(exports[i]);
     }
     return s;
 }
@@ -104,11 +105,11 @@ double loadAverage() {
     return one;
 }
 
-void BM_Print(benchmark::State& state, const std::string& scenario, bool first) {
+void BM_Export(benchmark::State& state, const std::string& scenario, bool first) {
     const Samples& s = samples(scenario);
-    const std::vector<Print>& prints = first ? s.first : s.later;
-    std::vector<Print> whole;
-    for (const Print& p : prints) {
+    const std::vector<Export>& exports = first ? s.first : s.later;
+    std::vector<Export> whole;
+    for (const Export& p : exports) {
         if (p.count(std::string(kMilestones.back()))) whole.push_back(p);
         if (p.count(std::string(kFirstWindow)) &&
             p.at(std::string(kFirstWindow)) < p.at(std::string(kMilestones[4])) - 0.05)
@@ -117,8 +118,8 @@ void BM_Print(benchmark::State& state, const std::string& scenario, bool first) 
             (p.at(std::string(kVisibleOffices)) != 1 || p.at(std::string(kHiddenOffices)) != 0))
             state.SkipWithError("not one visible office and no hidden one with the bill up");
     }
-    if (whole.size() != prints.size() || whole.empty()) {
-        state.SkipWithError("a print did not bring up the bill");
+    if (whole.size() != exports.size() || whole.empty()) {
+        state.SkipWithError("an export did not bring up the bill");
         for (auto _ : state) {
         }
         return;
@@ -126,7 +127,7 @@ void BM_Print(benchmark::State& state, const std::string& scenario, bool first) 
     // Each phase on its own: the median of its own durations.
     for (std::size_t m = 0; m < kMilestones.size(); ++m) {
         std::vector<double> took;
-        for (const Print& p : whole) {
+        for (const Export& p : whole) {
             const double end = p.at(std::string(kMilestones[m]));
             const double begin = m == 0 ? 0 : p.at(std::string(kMilestones[m - 1]));
             took.push_back(end - begin);
@@ -134,12 +135,12 @@ void BM_Print(benchmark::State& state, const std::string& scenario, bool first) 
         state.counters[std::to_string(m + 1) + "_" + std::string(kMilestones[m])] = median(took);
     }
     std::vector<double> total, busy;
-    for (const Print& p : whole) {
+    for (const Export& p : whole) {
         total.push_back(p.at(std::string(kMilestones.back())));
         busy.push_back(p.count(std::string(kBusyEnded)) ? p.at(std::string(kBusyEnded)) : 0);
     }
     state.counters["busy_ms"] = median(busy);
-    state.counters["prints"] = static_cast<double>(whole.size());
+    state.counters["exports"] = static_cast<double>(whole.size());
     state.counters["load1"] = loadAverage();
     for (auto _ : state) state.SetIterationTime(median(total) / 1000);
 }
@@ -147,19 +148,19 @@ void BM_Print(benchmark::State& state, const std::string& scenario, bool first) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 4 && std::strcmp(argv[1], "--print-run") == 0)
-        return printRun(1, argv, argv[2], std::atoi(argv[3]));
+    if (argc >= 4 && std::strcmp(argv[1], "--export-run") == 0)
+        return exportRun(1, argv, argv[2], std::atoi(argv[3]));
     std::vector<char*> rest = {argv[0]};
     for (int i = 1; i < argc; ++i) {
         if (i + 1 < argc && std::strcmp(argv[i], "--runs") == 0)
             gRuns = std::max(1, std::atoi(argv[++i]));
-        else if (i + 1 < argc && std::strcmp(argv[i], "--prints") == 0)
-            gPrints = std::max(2, std::atoi(argv[++i]));
+        else if (i + 1 < argc && std::strcmp(argv[i], "--exports") == 0)
+            gExports = std::max(2, std::atoi(argv[++i]));
         else
             rest.push_back(argv[i]);
     }
     if (!std::getenv("DISPLAY")) {
-        std::fprintf(stderr, "no X display: run bench/print_wait.sh\n");
+        std::fprintf(stderr, "no X display: run bench/export_wait.sh\n");
         return 2;
     }
     makeHome();
@@ -167,9 +168,9 @@ int main(int argc, char** argv) {
     for (const char* scenario : {"closed", "running"})
         for (const bool first : {true, false})
             benchmark::RegisterBenchmark(
-                (std::string("BM_Print/calc_") + scenario + (first ? "/first" : "/later")).c_str(),
+                (std::string("BM_Export/calc_") + scenario + (first ? "/first" : "/later")).c_str(),
                 [scenario = std::string(scenario), first](benchmark::State& s) {
-                    BM_Print(s, scenario, first);
+                    BM_Export(s, scenario, first);
                 })
                 ->Iterations(1)
                 ->UseManualTime()

@@ -1,6 +1,6 @@
-#include "platform/libreoffice/call_watchdog.h"
+#include "platform/common/call_watchdog.h"
 
-namespace cubrix::lo {
+namespace cubrix::common {
 
 CallWatchdog::CallWatchdog(std::function<void()> onOverrun)
     : onOverrun_(std::move(onOverrun)), thread_([this] { run(); }) {}
@@ -59,4 +59,4 @@ void CallWatchdog::run() {
     }
 }
 
-}  // namespace cubrix::lo
+}  // namespace cubrix::common

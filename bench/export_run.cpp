@@ -1,10 +1,10 @@
 // One run of the program as the operator has it: the real window with the
-// real LibreOffice backend, the worked example keyed in and printed a few
-// times in a row. Each print's milestones (print_phases.h) go to standard
-// output. After a print the bill is closed the way the scenario wants it:
+// real LibreOffice backend, the worked example keyed in and exported a few
+// times in a row. Each export's milestones (export_phases.h) go to standard
+// output. After an export the bill is closed the way the scenario wants it:
 // "closed" ends the operator's Calc, "running" closes only the bill and
-// leaves Calc on its Start Center for the next print.
-#include "bench/print_run.h"
+// leaves Calc on its Start Center for the next export.
+#include "bench/export_run.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -28,11 +28,12 @@
 
 #include "app/application_setup.h"
 #include "app/form1.h"
-#include "bench/print_phases.h"
+#include "bench/export_phases.h"
 #include "export/cell_map.h"
 #include "platform/libreoffice/libreoffice_spreadsheet.h"
 #include "platform/libreoffice/office_process.h"
 #include "platform/qt/workbook_path.h"
+#include "tools/sheet-probe/probe_case.h"
 
 namespace cubrix::bench {
 namespace {
@@ -234,23 +235,18 @@ bool closeBill() {
 }
 
 void keyWorkedExample(Form1& form) {
-    const char* lines[][5] = {{"4.2", "150", "25", "1", "1000"},
-                              {"6", "200", "50", "10", "1250"},
-                              {"1.5", "100", "1", "1", "99.9"},
-                              {"4", "150", "25", "3", ""}};
-    const char* columns[] = {"Text1", "Text2", "Text3", "Text4", "Text6"};
-    for (int row = 0; row < 4; ++row)
-        for (int c = 0; c < 5; ++c) {
-            QWidget* box = form.control(QString("%1(%2)").arg(columns[c]).arg(row));
-            box->setFocus(Qt::OtherFocusReason);
-            QTest::keyClicks(box, lines[row][c]);
-        }
+    for (const auto& [field, keys] : probe::readCase("worked_example.in")) {
+        if (!isLineColumn(field.field)) continue;
+        QWidget* box = form.control(QString::fromStdString(fieldName(field)));
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(box, QString::fromStdU16String(keys));
+    }
     QTest::qWait(100);  // a few recalculation ticks
 }
 
 }  // namespace
 
-int printRun(int argc, char** argv, const std::string& scenario, int prints) {
+int exportRun(int argc, char** argv, const std::string& scenario, int exports) {
     const auto app = makeApplication(argc, argv);
     Stamps stamps;
     Form1 form({std::make_unique<TimedSpreadsheet>(stamps), {}, workbookPath()});
@@ -271,7 +267,7 @@ int printRun(int argc, char** argv, const std::string& scenario, int prints) {
     answer.start(kPoll);
 
     const bool running = scenario == "running";
-    for (int print = 0; print < prints; ++print) {
+    for (int exportIndex = 0; exportIndex < exports; ++exportIndex) {
         if (running ? !ensureStartCenter() : !officesOfThisHome().empty()) return 3;
         // The focus back on the window, as the operator's click on it gives it.
         const std::string focus = "xdotool windowfocus --sync " + std::to_string(form.winId());
@@ -288,10 +284,10 @@ int printRun(int argc, char** argv, const std::string& scenario, int prints) {
                 std::chrono::duration_cast<std::chrono::seconds>(kBillWait));
         }
         for (const auto& [name, ms] : stamps.all())
-            std::printf("%d %s %.1f\n", print, name.c_str(), ms);
-        std::printf("%d %s %zu\n%d %s %zu\n", print, std::string(kVisibleOffices).c_str(),
-                    officesOfThisHome(false).size(), print, std::string(kHiddenOffices).c_str(),
-                    officesOfThisHome(true).size());
+            std::printf("%d %s %.1f\n", exportIndex, name.c_str(), ms);
+        std::printf("%d %s %zu\n%d %s %zu\n", exportIndex, std::string(kVisibleOffices).c_str(),
+                    officesOfThisHome(false).size(), exportIndex,
+                    std::string(kHiddenOffices).c_str(), officesOfThisHome(true).size());
         std::fflush(stdout);
         if (!running || !closeBill()) endOffices(workbook);
     }
