@@ -47,7 +47,8 @@ void Command2_Click(QWidget& form, const UrlLauncher& launcher) {
     if (!launcher || !launcher(url)) showMessage(&form, homePageUnreachableMessage(url.toString()));
 }
 
-void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
+void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk,
+                  const std::function<void()>& printDirectly) {
     if (desk.underWay) return;
     desk.busy.begin();
     const ExportEnvironment env{
@@ -69,7 +70,11 @@ void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk) {
     // queued meanwhile is handled as usual.
     QCoreApplication::processEvents();
     desk.underWay = false;
-    if (failure) showFailure(&form, *failure);
+    if (!failure) return;
+    if (!printDirectly)
+        showFailure(&form, *failure);
+    else if (showFailureWithChoice(&form, *failure, QString::fromUtf8(kPrintDirectly)))
+        printDirectly();
 }
 
 }  // namespace cubrix

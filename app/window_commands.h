@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QSize>
+#include <functional>
 #include <string>
 
 #include "app/busy_pointer.h"
@@ -41,7 +42,11 @@ struct PrintDesk {
 
 // The print button: the busy pointer from the click until the bill's window
 // is up, a click that arrives while Command4_Click runs ignored, and a
-// failure told to the operator.
-void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk);
+// failure told to the operator. Given `printDirectly`, the failure's message
+// offers 直接打印, which runs it: the bill drawn by the program instead.
+void printClicked(QWidget& form, const BillSheet& sheet, PrintDesk& desk,
+                  const std::function<void()>& printDirectly = {});
+
+inline constexpr char kPrintDirectly[] = "直接打印";
 
 }  // namespace cubrix

@@ -1,0 +1,133 @@
+#include "app/printout_commands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QToolBar>
+
+#include "app/window_messages.h"
+#include "platform/qt/message_box.h"
+#include "printout/page_drawing.h"
+#include "printout/page_outputs.h"
+#include "printout/paper.h"
+
+namespace cubrix {
+namespace {
+
+const char* const kPdfSuffix = ".pdf";
+
+QPageLayout chosenPaper(const PrintoutDesk& desk) {
+    return desk.lastPaper.value_or(pageLayoutFor(Paper::A4Portrait));
+}
+
+// The paper sizes of the bill, offered in the preview's own tool bar: the
+// print dialog lists only the printer's sizes, and the continuous form is
+// rarely among them.
+void addPaperChoice(QPrintPreviewDialog& dialog, QPrinter& printer) {
+    auto* bar = dialog.findChild<QToolBar*>();
+    auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+    if (!bar || !preview) return;
+    auto* papers = new QComboBox(bar);
+    papers->setObjectName(QStringLiteral("paper"));
+    for (const Paper p : kPapers) papers->addItem(paperName(p), static_cast<int>(p));
+    Paper current = Paper::A4Portrait;
+    papers->setCurrentIndex(paperOf(printer.pageLayout(), current) ? static_cast<int>(current)
+                                                                   : -1);
+    bar->addSeparator();
+    bar->addWidget(papers);
+    QObject::connect(papers, &QComboBox::activated, &dialog, [papers, &printer, preview] {
+        printer.setPageLayout(pageLayoutFor(static_cast<Paper>(papers->currentData().toInt())));
+        preview->updatePreview();
+    });
+}
+
+void preview(QWidget& form, const PageTexts& page, PrintoutDesk& desk) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!desk.lastPrinter.isEmpty()) printer.setPrinterName(desk.lastPrinter);
+    printer.setPageLayout(chosenPaper(desk));
+    printer.setDocName(QString::fromStdU16String(std::u16string(kPageTitle)));
+    QPrintPreviewDialog dialog(&printer, &form);
+    dialog.setWindowTitle(QStringLiteral("打印预览 - 木材销售清单"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&page](QPrinter* p) { printOnPrinter(*p, page); });
+    addPaperChoice(dialog, printer);
+    dialog.exec();
+    desk.lastPrinter = printer.printerName();
+    desk.lastPaper = printer.pageLayout();
+}
+
+void saveAsPdf(QWidget& form, const PageTexts& page, PrintoutDesk& desk) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString path = desk.askPdfPath(&form, suggestedPdfPath(folder, QDate::currentDate()));
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QLatin1String(kPdfSuffix), Qt::CaseInsensitive))
+        path += QLatin1String(kPdfSuffix);
+    if (!writePdf(path, page, chosenPaper(desk)))
+        showMessage(&form, pdfNotWrittenMessage(QDir::toNativeSeparators(path)));
+}
+
+void copyPicture(const PageTexts& page, const PrintoutDesk& desk) {
+    const QImage picture = pagePicture(page, chosenPaper(desk));
+    auto* data = new QMimeData;
+    // Chat programs take the image; "image/png" is what they ask for.
+    data->setImageData(picture);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+}  // namespace
+
+const std::array<PrintoutCommand, 3>& printoutCommands() {
+    static const std::array<PrintoutCommand, 3> commands = {{
+        {PrintoutWay::Preview, "打印预览…", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {PrintoutWay::Pdf, "保存为 PDF…", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {PrintoutWay::Picture, "复制为图片", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+    }};
+    return commands;
+}
+
+QString askPdfPathInDialog(QWidget* parent, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存为 PDF"), suggested,
+                                        QStringLiteral("PDF 文件 (*.pdf)"));
+}
+
+CalendarDay calendarDay(QDate day) {
+    return {day.year(), day.month(), day.day()};
+}
+
+QString suggestedPdfPath(const QString& folder, QDate day) {
+    const QString stem = QStringLiteral("木材销售清单-%1").arg(day.toString(Qt::ISODate));
+    const QDir dir(folder);
+    QString path = dir.filePath(stem + QLatin1String(kPdfSuffix));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QStringLiteral("%1-%2").arg(stem).arg(n) + QLatin1String(kPdfSuffix));
+    return path;
+}
+
+bool printOnPrinter(QPrinter& printer, const PageTexts& page) {
+    return paintPage(printer, page);
+}
+
+void printoutClicked(QWidget& form, const BillSheet& sheet, PrintoutDesk& desk, PrintoutWay way) {
+    const PageTexts page = pageTexts(sheet, calendarDay(QDate::currentDate()));
+    switch (way) {
+        case PrintoutWay::Preview:
+            preview(form, page, desk);
+            break;
+        case PrintoutWay::Pdf:
+            saveAsPdf(form, page, desk);
+            break;
+        case PrintoutWay::Picture:
+            copyPicture(page, desk);
+            break;
+    }
+}
+
+}  // namespace cubrix
