@@ -3,6 +3,7 @@
 //   printout_probe --printer NAME [--paper a4|a5|form]  as the print dialog's OK
 //   printout_probe --pdf FILE [--paper …]               as 保存为 PDF… once named
 //   printout_probe --png FILE [--paper …]               as 复制为图片 puts it
+// --bill empty draws an empty bill instead.
 // Exit code 0 when the page was handed over, 1 when not, 2 for bad arguments.
 #include <QApplication>
 #include <QDate>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     const char* pdf = nullptr;
     const char* png = nullptr;
     cubrix::Paper paper = cubrix::Paper::A4Portrait;
+    bool empty = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const char* value = argv[i + 1];
         if (!std::strcmp(argv[i], "--printer")) {
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
             pdf = value;
         } else if (!std::strcmp(argv[i], "--png")) {
             png = value;
+        } else if (!std::strcmp(argv[i], "--bill")) {
+            empty = !std::strcmp(value, "empty");
         } else if (!std::strcmp(argv[i], "--paper")) {
             paper = !std::strcmp(value, "a5")     ? cubrix::Paper::A5Landscape
                     : !std::strcmp(value, "form") ? cubrix::Paper::ContinuousForm
@@ -39,7 +43,7 @@ int main(int argc, char** argv) {
         }
     }
     cubrix::BillSheet sheet;
-    cubrix::testing::keyWorkedExample(sheet);
+    if (!empty) cubrix::testing::keyWorkedExample(sheet);
     const cubrix::PageTexts page =
         cubrix::pageTexts(sheet, cubrix::calendarDay(QDate::currentDate()));
     const QPageLayout layout = cubrix::pageLayoutFor(paper);
