@@ -77,10 +77,16 @@ day_before=$(date +%Y年%m月%d日)
 day_after=$(date +%Y年%m月%d日)
 
 # The job, done; CUPS-PDF writes into the owner's ~/PDF as <title>-job_<id>.pdf.
-for _ in $(seq 600); do [ -z "$(lpstat -o "$queue")" ] && break; sleep 0.1; done
-job=$(lpstat -W completed -o "$queue" | awk 'NR == 1 { sub(/.*-/, "", $1); print $1 }')
 out_dir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-printed=$(ls -t "$out_dir"/*-job_"$job".pdf 2>/dev/null | head -1 || true)
+job=""
+for _ in $(seq 600); do
+    if [ -z "$(lpstat -o "$queue")" ]; then
+        job=$(lpstat -W completed -o "$queue" | awk 'NR == 1 { sub(/.*-/, "", $1); print $1 }')
+        printed=$(ls -t "$out_dir"/*-job_"${job:-none}".pdf 2>/dev/null | head -1 || true)
+        [ -n "$printed" ] && break
+    fi
+    sleep 0.1
+done
 [ -n "$job" ] && [ -f "$printed" ] || { fail "no printed PDF for job ${job:-?} in $out_dir";
                                          tail -20 "$scratch/log/error_log"; }
 
