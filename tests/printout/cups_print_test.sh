@@ -82,7 +82,9 @@ job=""
 for _ in $(seq 600); do
     if [ -z "$(lpstat -o "$queue")" ]; then
         job=$(lpstat -W completed -o "$queue" | awk 'NR == 1 { sub(/.*-/, "", $1); print $1 }')
-        printed=$(ls -t "$out_dir"/*-job_"${job:-none}".pdf 2>/dev/null | head -1 || true)
+        # Written by this run (a killed earlier run may have left its job 1).
+        printed=$(find "$out_dir" -maxdepth 1 -name "*-job_${job:-none}.pdf" \
+                       -newer "$scratch/cupsd.conf" 2>/dev/null | head -1)
         [ -n "$printed" ] && break
     fi
     sleep 0.1
