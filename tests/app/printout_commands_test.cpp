@@ -1,0 +1,189 @@
+// The bill on paper without an office, from the window: the print button's
+// menu, the keys anywhere in the window, and a failed export's 直接打印.
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "form_fixture.h"
+
+namespace cubrix::testing {
+namespace {
+
+// What a way out left behind.
+struct Outcome {
+    QString pdfAskedAt;  // the path suggested to the operator, "" when not asked
+    bool pdfWritten = false;
+    QSize picture;  // on the clipboard
+    int previews = 0;
+};
+
+class PrintoutTest : public FormTest {
+protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        ASSERT_TRUE(folder.isValid());
+        QGuiApplication::clipboard()->clear();
+        form->printoutDesk().askPdfPath = [this](QWidget*, const QString& suggested) {
+            outcome.pdfAskedAt = suggested;
+            return folder.filePath("bill");  // without its suffix, as typed
+        };
+        // Each preview that opens is counted and closed.
+        auto* watcher = new QTimer(form.get());
+        QObject::connect(watcher, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+                    preview && preview->isVisible()) {
+                    ++outcome.previews;
+                    preview->reject();
+                }
+        });
+        watcher->start(20);
+    }
+
+    void finish() {
+        outcome.pdfWritten = QFile::exists(folder.filePath("bill.pdf"));
+        if (const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+            data && data->hasImage())
+            outcome.picture = qvariant_cast<QImage>(data->imageData()).size();
+    }
+
+    // Picks `item` from the print button's menu once it is open.
+    void chooseFromMenu(const QString& item) {
+        QTimer::singleShot(50, [item] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr) << "no menu";
+            for (QAction* a : menu->actions())
+                if (a->text() == item) menu->setActiveAction(a);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QWidget* print = form->control("Command4");
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                print->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(print, &event);
+    }
+
+    QTemporaryDir folder;
+    Outcome outcome;
+};
+
+// A4 at 200 dpi.
+const QSize kA4Picture(1653, 2339);
+
+struct WayCase {
+    const char* name;
+    std::function<void()> use;
+    bool pdf;
+    QSize picture;
+    int previews;
+};
+
+TEST_F(PrintoutTest, EachWayFromTheMenuAndItsKey) {
+    const WayCase cases[] = {
+        {"Ctrl+S",
+         [this] { QTest::keyClick(edit("Text1(0)"), Qt::Key_S, Qt::ControlModifier); },
+         true,
+         {},
+         0},
+        {"menu 保存为 PDF…", [this] { chooseFromMenu("保存为 PDF…"); }, true, {}, 0},
+        {"Ctrl+Shift+C",
+         [this] {
+             QTest::keyClick(edit("Text10"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+         },
+         false, kA4Picture, 0},
+        {"menu 复制为图片", [this] { chooseFromMenu("复制为图片"); }, false, kA4Picture, 0},
+        {"Ctrl+P",
+         [this] { QTest::keyClick(edit("Text6(3)"), Qt::Key_P, Qt::ControlModifier); },
+         false,
+         {},
+         1},
+        {"menu 打印预览…", [this] { chooseFromMenu("打印预览…"); }, false, {}, 1},
+    };
+    type("Text1(0)", "4.2");
+    for (const WayCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        outcome = {};
+        QFile::remove(folder.filePath("bill.pdf"));
+        QGuiApplication::clipboard()->clear();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kPatience));
+        c.use();
+        QTest::qWait(150);
+        finish();
+        EXPECT_EQ(outcome.pdfWritten, c.pdf);
+        if (c.pdf) {
+            const QString day = QDate::currentDate().toString(Qt::ISODate);
+            EXPECT_TRUE(outcome.pdfAskedAt.endsWith("/木材销售清单-" + day + ".pdf"))
+                << outcome.pdfAskedAt.toStdString();
+        }
+        EXPECT_EQ(outcome.picture, c.picture);
+        EXPECT_EQ(outcome.previews, c.previews);
+        EXPECT_EQ(form->exportCounter(), 0) << "no export";
+        EXPECT_EQ(text("Text1(0)"), "4.2");  // the bill stays
+    }
+}
+
+TEST_F(PrintoutTest, TheMenuStillExports) {
+    answerMessages();
+    chooseFromMenu("导出表格");
+    EXPECT_EQ(form->exportCounter(), 1);
+    EXPECT_EQ(spreadsheet->count('E'), 65);
+}
+
+TEST_F(PrintoutTest, AFailedExportOffersToPrintDirectly) {
+    spreadsheet->failAt('A', 1, SpreadsheetError::CannotStart, true);
+    bool offered = false;
+    bool reminded = false;
+    auto* answer = new QTimer(form.get());
+    QObject::connect(answer, &QTimer::timeout, [&] {
+        for (QMessageBox* box : messages()) {
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == "直接打印") {
+                    offered = true;
+                    b->click();
+                    return;
+                }
+            reminded = true;  // the reminder has OK alone
+            box->done(QMessageBox::Ok);
+        }
+    });
+    answer->start(20);
+    QTest::mouseClick(form->control("Command4"), Qt::LeftButton);
+    QTest::qWait(100);
+    EXPECT_TRUE(reminded);
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(outcome.previews, 1);
+}
+
+TEST_F(PrintoutTest, AnUnwritablePdfIsToldAndNothingElseHappens) {
+    answerMessages();
+    form->printoutDesk().askPdfPath = [](QWidget*, const QString&) {
+        return QStringLiteral("/proc/no-such-folder/bill.pdf");
+    };
+    QTest::keyClick(edit("Text1(0)"), Qt::Key_S, Qt::ControlModifier);
+    QTest::qWait(100);
+    ASSERT_EQ(seenMessages.size(), 1);
+    EXPECT_TRUE(seenMessages[0].contains("无法保存 PDF")) << seenMessages[0].toStdString();
+}
+
+TEST(SuggestedPdfPath, ANumberIsAddedWhenTheNameIsTaken) {
+    QTemporaryDir folder;
+    const QDate day(2026, 12, 8);
+    EXPECT_EQ(suggestedPdfPath(folder.path(), day), folder.filePath("木材销售清单-2026-12-08.pdf"));
+    for (const char* taken : {"木材销售清单-2026-12-08.pdf", "木材销售清单-2026-12-08-2.pdf"}) {
+        QFile f(folder.filePath(QString::fromUtf8(taken)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(suggestedPdfPath(folder.path(), day),
+              folder.filePath("木材销售清单-2026-12-08-3.pdf"));
+}
+
+}  // namespace
+}  // namespace cubrix::testing
