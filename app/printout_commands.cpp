@@ -10,6 +10,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QToolBar>
 
@@ -23,6 +24,8 @@ namespace cubrix {
 namespace {
 
 const char* const kPdfSuffix = ".pdf";
+// The preview large enough to read the figures on the page.
+constexpr double kPreviewShareOfScreen = 0.8;
 
 QPageLayout chosenPaper(const PrintoutDesk& desk) {
     return desk.lastPaper.value_or(pageLayoutFor(Paper::A4Portrait));
@@ -41,8 +44,10 @@ void addPaperChoice(QPrintPreviewDialog& dialog, QPrinter& printer) {
     Paper current = Paper::A4Portrait;
     papers->setCurrentIndex(paperOf(printer.pageLayout(), current) ? static_cast<int>(current)
                                                                    : -1);
-    bar->addSeparator();
-    bar->addWidget(papers);
+    // First in the bar, where a narrow dialog does not fold it away.
+    QAction* first = bar->actions().value(0);
+    bar->insertWidget(first, papers);
+    bar->insertSeparator(first);
     QObject::connect(papers, &QComboBox::activated, &dialog, [papers, &printer, preview] {
         printer.setPageLayout(pageLayoutFor(static_cast<Paper>(papers->currentData().toInt())));
         preview->updatePreview();
@@ -59,6 +64,8 @@ void preview(QWidget& form, const PageTexts& page, PrintoutDesk& desk) {
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&page](QPrinter* p) { printOnPrinter(*p, page); });
     addPaperChoice(dialog, printer);
+    if (const QScreen* screen = form.screen())
+        dialog.resize(screen->availableGeometry().size() * kPreviewShareOfScreen);
     dialog.exec();
     desk.lastPrinter = printer.printerName();
     desk.lastPaper = printer.pageLayout();
