@@ -18,7 +18,12 @@ inline constexpr int kPictureDpi = 200;
 // written.
 bool writePdf(const QString& path, const PageTexts& page, const QPageLayout& layout);
 
-// The whole sheet of paper, white, with the page inside its margins.
+// The whole sheet of paper, white, with the page inside its margins, in
+// shades of grey.
 QImage pagePicture(const PageTexts& page, const QPageLayout& layout, int dpi = kPictureDpi);
+
+// The picture as PNG, compressed lightly: quick to make, still small for a
+// page that is mostly white (about 70 kB for A4).
+QByteArray pngOf(const QImage& picture);
 
 }  // namespace cubrix
