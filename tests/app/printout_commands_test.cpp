@@ -21,7 +21,8 @@ namespace {
 struct Outcome {
     QString pdfAskedAt;  // the path suggested to the operator, "" when not asked
     bool pdfWritten = false;
-    QSize picture;  // on the clipboard
+    QSize picture;  // on the clipboard, as an image and as PNG
+    QSize png;
     int previews = 0;
 };
 
@@ -53,6 +54,9 @@ protected:
         if (const QMimeData* data = QGuiApplication::clipboard()->mimeData();
             data && data->hasImage())
             outcome.picture = qvariant_cast<QImage>(data->imageData()).size();
+        if (const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+            data && data->hasFormat("image/png"))
+            outcome.png = QImage::fromData(data->data("image/png"), "PNG").size();
     }
 
     // Picks `item` from the print button's menu once it is open.
@@ -124,6 +128,7 @@ TEST_F(PrintoutTest, EachWayFromTheMenuAndItsKey) {
                 << outcome.pdfAskedAt.toStdString();
         }
         EXPECT_EQ(outcome.picture, c.picture);
+        EXPECT_EQ(outcome.png, c.picture);
         EXPECT_EQ(outcome.previews, c.previews);
         EXPECT_EQ(form->exportCounter(), 0) << "no export";
         EXPECT_EQ(text("Text1(0)"), "4.2");  // the bill stays
