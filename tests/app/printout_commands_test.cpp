@@ -1,6 +1,7 @@
 // The bill on paper without an office, from the window: the print button's
 // menu, the keys anywhere in the window, and a failed export's 直接打印.
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDate>
 #include <QDir>
@@ -43,10 +44,17 @@ protected:
                 if (auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
                     preview && preview->isVisible()) {
                     ++outcome.previews;
+                    if (onPreview) onPreview(*preview);
                     preview->reject();
                 }
         });
         watcher->start(20);
+    }
+
+    // The window active again, as after a dialog the operator closed.
+    void backToTheWindow() {
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kPatience));
     }
 
     void finish() {
@@ -76,6 +84,7 @@ protected:
 
     QTemporaryDir folder;
     Outcome outcome;
+    std::function<void(QPrintPreviewDialog&)> onPreview;
 };
 
 // A4 at 200 dpi.
@@ -116,8 +125,7 @@ TEST_F(PrintoutTest, EachWayFromTheMenuAndItsKey) {
         outcome = {};
         QFile::remove(folder.filePath("bill.pdf"));
         QGuiApplication::clipboard()->clear();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kPatience));
+        backToTheWindow();
         c.use();
         QTest::qWait(150);
         finish();
@@ -176,6 +184,31 @@ TEST_F(PrintoutTest, AnUnwritablePdfIsToldAndNothingElseHappens) {
     QTest::qWait(100);
     ASSERT_EQ(seenMessages.size(), 1);
     EXPECT_TRUE(seenMessages[0].contains("无法保存 PDF")) << seenMessages[0].toStdString();
+}
+
+TEST_F(PrintoutTest, ThePaperChosenInThePreviewServesTheNextWaysOfTheRun) {
+    QString shown;
+    onPreview = [&shown](QPrintPreviewDialog& preview) {
+        auto* paper = preview.findChild<QComboBox*>("paper");
+        ASSERT_NE(paper, nullptr);
+        shown = paper->currentText();
+        paper->setCurrentIndex(2);
+        emit paper->activated(2);
+    };
+    QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
+    QTest::qWait(100);
+    EXPECT_EQ(shown, "A4 纵向");
+    onPreview = [&shown](QPrintPreviewDialog& preview) {
+        shown = preview.findChild<QComboBox*>("paper")->currentText();
+    };
+    backToTheWindow();
+    QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
+    QTest::qWait(100);
+    EXPECT_EQ(shown, "241 × 140 mm 连续纸（二等分）");
+    backToTheWindow();
+    QTest::keyClick(edit("Text1(0)"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    finish();
+    EXPECT_EQ(outcome.picture, QSize(1897, 1103));  // 241 x 140 mm at 200 dpi
 }
 
 TEST(SuggestedPdfPath, ANumberIsAddedWhenTheNameIsTaken) {
