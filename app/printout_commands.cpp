@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -34,16 +35,13 @@ QPageLayout chosenPaper(const PrintoutDesk& desk) {
 // The paper sizes of the bill, offered in the preview's own tool bar: the
 // print dialog lists only the printer's sizes, and the continuous form is
 // rarely among them.
-void addPaperChoice(QPrintPreviewDialog& dialog, QPrinter& printer) {
+QComboBox* addPaperChoice(QPrintPreviewDialog& dialog, QPrinter& printer) {
     auto* bar = dialog.findChild<QToolBar*>();
     auto* preview = dialog.findChild<QPrintPreviewWidget*>();
-    if (!bar || !preview) return;
+    if (!bar || !preview) return nullptr;
     auto* papers = new QComboBox(bar);
     papers->setObjectName(QStringLiteral("paper"));
     for (const Paper p : kPapers) papers->addItem(paperName(p), static_cast<int>(p));
-    Paper current = Paper::A4Portrait;
-    papers->setCurrentIndex(paperOf(printer.pageLayout(), current) ? static_cast<int>(current)
-                                                                   : -1);
     // First in the bar, where a narrow dialog does not fold it away.
     QAction* first = bar->actions().value(0);
     bar->insertWidget(first, papers);
@@ -52,23 +50,52 @@ void addPaperChoice(QPrintPreviewDialog& dialog, QPrinter& printer) {
         printer.setPageLayout(pageLayoutFor(static_cast<Paper>(papers->currentData().toInt())));
         preview->updatePreview();
     });
+    return papers;
 }
 
+// The printer's paper in the choice (none shown for a size of the printer's
+// own, picked in its page set-up).
+void showPaper(QComboBox* papers, const QPrinter& printer) {
+    Paper current = Paper::A4Portrait;
+    if (papers)
+        papers->setCurrentIndex(paperOf(printer.pageLayout(), current) ? static_cast<int>(current)
+                                                                       : -1);
+}
+
+}  // namespace
+
+struct PreviewParts {
+    QPrinter printer{QPrinter::HighResolution};
+    QPointer<QPrintPreviewDialog> dialog;
+    QPointer<QComboBox> papers;
+    PageTexts page;
+    // The dialog, a child of the window, goes first: it draws on the printer.
+    ~PreviewParts() { delete dialog.data(); }
+};
+
+namespace {
+
 void preview(QWidget& form, const PageTexts& page, PrintoutDesk& desk) {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!desk.lastPrinter.isEmpty()) printer.setPrinterName(desk.lastPrinter);
-    printer.setPageLayout(chosenPaper(desk));
-    printer.setDocName(QString::fromStdU16String(std::u16string(kPageTitle)));
-    QPrintPreviewDialog dialog(&printer, &form);
-    dialog.setWindowTitle(QStringLiteral("打印预览 - 木材销售清单"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&page](QPrinter* p) { printOnPrinter(*p, page); });
-    addPaperChoice(dialog, printer);
-    if (const QScreen* screen = form.screen())
-        dialog.resize(screen->availableGeometry().size() * kPreviewShareOfScreen);
-    dialog.exec();
-    desk.lastPrinter = printer.printerName();
-    desk.lastPaper = printer.pageLayout();
+    if (!desk.preview) desk.preview = std::make_shared<PreviewParts>();
+    PreviewParts& parts = *desk.preview;
+    parts.page = page;
+    if (!parts.dialog) {
+        parts.printer.setPageLayout(chosenPaper(desk));
+        parts.printer.setDocName(QString::fromStdU16String(std::u16string(kPageTitle)));
+        auto* dialog = new QPrintPreviewDialog(&parts.printer, &form);
+        dialog->setWindowTitle(QStringLiteral("打印预览 - 木材销售清单"));
+        QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+                         [&parts](QPrinter* p) { printOnPrinter(*p, parts.page); });
+        parts.papers = addPaperChoice(*dialog, parts.printer);
+        if (const QScreen* screen = form.screen())
+            dialog->resize(screen->availableGeometry().size() * kPreviewShareOfScreen);
+        parts.dialog = dialog;
+    } else if (auto* shown = parts.dialog->findChild<QPrintPreviewWidget*>()) {
+        shown->updatePreview();  // the bill as it stands now
+    }
+    showPaper(parts.papers, parts.printer);
+    parts.dialog->exec();
+    desk.lastPaper = parts.printer.pageLayout();
 }
 
 void saveAsPdf(QWidget& form, const PageTexts& page, PrintoutDesk& desk) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "bill/bill_sheet.h"
@@ -37,11 +38,16 @@ using PdfPathQuestion = std::function<QString(QWidget* parent, const QString& su
 
 QString askPdfPathInDialog(QWidget* parent, const QString& suggested);
 
+// The print preview with its printer, made on first use.
+struct PreviewParts;
+
 // What the three ways keep from one use to the next, for this run only.
 struct PrintoutDesk {
-    QString lastPrinter;
     std::optional<QPageLayout> lastPaper;
     PdfPathQuestion askPdfPath = askPdfPathInDialog;
+    // Kept for the run: the printer and paper last chosen stay chosen, and
+    // a later preview opens without building the dialog again.
+    std::shared_ptr<PreviewParts> preview;
 };
 
 // The one door of the three ways: the bill as it stands, today's date.
