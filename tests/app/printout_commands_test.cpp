@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
@@ -209,6 +211,38 @@ TEST_F(PrintoutTest, ThePaperChosenInThePreviewServesTheNextWaysOfTheRun) {
     QTest::keyClick(edit("Text1(0)"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     finish();
     EXPECT_EQ(outcome.picture, QSize(1897, 1103));  // 241 x 140 mm at 200 dpi
+}
+
+// What the preview prints, read back from a PDF printer through pdftotext.
+QString previewText(QPrintPreviewDialog& preview, const QString& pdf) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    emit preview.paintRequested(&printer);
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    text.waitForFinished();
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+TEST_F(PrintoutTest, ALaterPreviewShowsTheBillAsItStandsThen) {
+    QStringList seen;
+    onPreview = [&](QPrintPreviewDialog& preview) {
+        seen << previewText(preview, folder.filePath("preview.pdf"));
+    };
+    type("Text1(0)", "4.2");
+    ticks();
+    QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
+    QTest::qWait(100);
+    backToTheWindow();
+    form->sheet().set(Field::Text1, 0, u"9.9");
+    ticks();
+    QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
+    QTest::qWait(100);
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_TRUE(seen[0].contains("4.2")) << seen[0].toStdString();
+    EXPECT_FALSE(seen[1].contains("4.2")) << seen[1].toStdString();
+    EXPECT_TRUE(seen[1].contains("9.9")) << seen[1].toStdString();
 }
 
 TEST(SuggestedPdfPath, ANumberIsAddedWhenTheNameIsTaken) {
