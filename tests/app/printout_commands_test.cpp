@@ -227,7 +227,11 @@ QString previewText(QPrintPreviewDialog& preview, const QString& pdf) {
 
 TEST_F(PrintoutTest, ALaterPreviewShowsTheBillAsItStandsThen) {
     QStringList seen;
+    int drawn = 0;  // from the first read-back on
     onPreview = [&](QPrintPreviewDialog& preview) {
+        if (seen.isEmpty())
+            QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                             [&](QPrinter* p) { drawn += p != nullptr; });
         seen << previewText(preview, folder.filePath("preview.pdf"));
     };
     type("Text1(0)", "4.2");
@@ -240,6 +244,7 @@ TEST_F(PrintoutTest, ALaterPreviewShowsTheBillAsItStandsThen) {
     QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
     QTest::qWait(100);
     ASSERT_EQ(seen.size(), 2);
+    EXPECT_EQ(drawn, 3) << "the two read-backs, and once more on the screen";
     EXPECT_TRUE(seen[0].contains("4.2")) << seen[0].toStdString();
     EXPECT_FALSE(seen[1].contains("4.2")) << seen[1].toStdString();
     EXPECT_TRUE(seen[1].contains("9.9")) << seen[1].toStdString();
