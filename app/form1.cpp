@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <limits>
 
 #include "app/caption_label.h"
@@ -55,6 +57,7 @@ Form1::Form1(FormServices services, QWidget* parent)
     bindFields();
     wireEntryRules();
     wireButtons();
+    wirePrintout();
 
     timer1_.setInterval(kTimerIntervalMs);
     connect(&timer1_, &QTimer::timeout, this, &Form1::tick);
@@ -225,10 +228,45 @@ void Form1::wireButtons() {
                 this, [this, handler = std::move(handler)] { runHandler(this, handler); });
     };
     onClick("Command1", [this] { Command1_Click(sheet_); });
-    onClick("Command4", [this] { exportClicked(*this, sheet_, exportDesk_); });
+    onClick("Command4", [this] { exportBill(); });
     onClick("Command6", [this] { Command6_Click(*this); });
     onClick("Command5", [] { Command5_Click(); });
     onClick("Command2", [this] { Command2_Click(*this, services_.launcher); });
+}
+
+void Form1::exportBill() {
+    exportClicked(*this, sheet_, exportDesk_, [this] { printout(PrintoutWay::Preview); });
+}
+
+void Form1::printout(PrintoutWay way) {
+    printoutClicked(*this, sheet_, printoutDesk_, way);
+}
+
+// No control of its own: a right click on the print button offers the ways
+// out, and each has a key anywhere in the window.
+void Form1::wirePrintout() {
+    auto* print = controls_.value("Command4");
+    print->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(print, &QWidget::customContextMenuRequested, this, [this, print](const QPoint& at) {
+        QMenu menu(this);
+        QAction* exportItem = menu.addAction(QStringLiteral("导出表格"));
+        std::vector<std::pair<QAction*, PrintoutWay>> items;
+        for (const PrintoutCommand& c : printoutCommands()) {
+            QAction* item = menu.addAction(QString::fromUtf8(c.item));
+            item->setShortcut(c.key);
+            items.emplace_back(item, c.way);
+        }
+        QAction* chosen = menu.exec(print->mapToGlobal(at));
+        if (chosen == exportItem) runHandler(this, [this] { exportBill(); });
+        for (const auto& [item, way] : items)
+            if (chosen == item) runHandler(this, [this, way] { printout(way); });
+    });
+    for (const PrintoutCommand& c : printoutCommands()) {
+        auto* key = new QShortcut(c.key, this);
+        const PrintoutWay way = c.way;
+        connect(key, &QShortcut::activated, this,
+                [this, way] { runHandler(this, [this, way] { printout(way); }); });
+    }
 }
 
 void Form1::tick() {

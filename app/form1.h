@@ -15,6 +15,7 @@
 
 #include "app/overflow_report.h"
 #include "app/pictures.h"
+#include "app/printout_commands.h"
 #include "app/window_commands.h"
 #include "bill/bill_sheet.h"
 #include "bill/settled_pass.h"
@@ -44,6 +45,7 @@ public:
     QWidget* control(const QString& name) const { return controls_.value(name); }
     QTimer& timer1() { return timer1_; }
     ExportCounter exportCounter() const { return exportDesk_.counter; }
+    PrintoutDesk& printoutDesk() { return printoutDesk_; }
 
     // The fixed outer size, in pixels.
     static QSize fixedSize();
@@ -61,6 +63,9 @@ private:
     void bindFields();
     void wireEntryRules();
     void wireButtons();
+    void wirePrintout();
+    void exportBill();
+    void printout(PrintoutWay way);
     void fieldChanged(FieldRef field);
     void showChangedFields();
     static void showCaption(QComboBox* combo, const QString& caption);
@@ -73,6 +78,7 @@ private:
     BillSheet sheet_;
     FormServices services_;
     ExportDesk exportDesk_;
+    PrintoutDesk printoutDesk_;
     QTimer timer1_;
     SettledPass pass_;  // Timer1_Timer, left out while the sheet rests
     OverflowReport overflowReport_;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/window_messages.h"
+#include "bill/recalculation.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/window_move.h"
 
@@ -35,7 +36,8 @@ void Command2_Click(QWidget& form, const UrlLauncher& launcher) {
     if (!launcher || !launcher(url)) showMessage(&form, homePageUnreachableMessage(url.toString()));
 }
 
-void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk) {
+void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk,
+                   const std::function<void()>& printDirectly) {
     if (desk.underWay) return;
     desk.busy.begin();
     const ExportEnvironment env{
@@ -57,7 +59,12 @@ void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk) {
     // queued meanwhile is handled as usual.
     QCoreApplication::processEvents();
     desk.underWay = false;
-    if (failure) showFailure(&form, *failure);
+    if (!failure) return;
+    // A bill that cannot be computed cannot be drawn either: no choice then.
+    if (!printDirectly || passFailure(sheet))
+        showFailure(&form, *failure);
+    else if (showFailureWithChoice(&form, *failure, QString::fromUtf8(kPrintDirectly)))
+        printDirectly();
 }
 
 }  // namespace cubrix

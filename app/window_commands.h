@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QSize>
+#include <functional>
+#include <string>
 
 #include "app/busy_pointer.h"
 #include "bill/bill_sheet.h"
@@ -39,7 +41,11 @@ struct ExportDesk {
 
 // The export button: the busy pointer from the click until the bill's window
 // is up, a click that arrives while Command4_Click runs ignored, and a
-// failure told to the operator.
-void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk);
+// failure told to the operator. Given `printDirectly`, the failure's message
+// offers 直接打印, which runs it: the bill drawn by the program instead.
+void exportClicked(QWidget& form, const BillSheet& sheet, ExportDesk& desk,
+                   const std::function<void()>& printDirectly = {});
+
+inline constexpr char kPrintDirectly[] = "直接打印";
 
 }  // namespace cubrix

@@ -13,4 +13,8 @@ QString homePageUnreachableMessage(const QString& url) {
     return QStringLiteral("无法打开主页 %1\n请在浏览器中手动打开这个地址。").arg(url);
 }
 
+QString pdfNotWrittenMessage(const QString& path) {
+    return QStringLiteral("无法保存 PDF：%1\n请另选一个文件夹或文件名。").arg(path);
+}
+
 }  // namespace cubrix

@@ -17,4 +17,7 @@ std::string overflowMessage(const Failure& failure);
 // A browser that could not be started for the home page.
 QString homePageUnreachableMessage(const QString& url);
 
+// A PDF of the bill that could not be written at `path`.
+QString pdfNotWrittenMessage(const QString& path);
+
 }  // namespace cubrix

@@ -107,8 +107,8 @@ std::string uncomputedBillText(int row) {
     const std::string where =
         row >= 0 ? "第 " + std::to_string(row + 1) + " 行的数字太大" : "合计太大";
     const std::string mend = row >= 0 ? "这一行" : "各行";
-    return where + "，无法计算，所以没有导出。请改正" + mend + "的数字，然后再次打印。\n" +
-           kBillKept;
+    return where + "，无法计算，这张账单不能导出，也不能打印。请改正" + mend +
+           "的数字，然后再试。\n" + kBillKept;
 }
 
 }  // namespace cubrix

@@ -24,8 +24,8 @@ std::string counterLimitText();
 // operator finds it.
 std::string textTooLongText(std::u16string_view text, std::size_t limit);
 
-// A bill with a figure that cannot be computed: `row` is the bill line that
-// cannot, -1 for a total.
+// A bill with a figure that cannot be computed, refused by the export and by
+// the printout alike: `row` is the bill line that cannot, -1 for a total.
 std::string uncomputedBillText(int row);
 
 }  // namespace cubrix

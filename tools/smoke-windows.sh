@@ -3,7 +3,8 @@
 # server and uses it as an operator would, with xdotool: keys the four lines
 # of the worked example, reads the figures back through the clipboard
 # (Ctrl+A, Ctrl+C, as any Windows user can), wraps with Up and Down, clears,
-# prints without an office, drags the window and ends it with 退 出.
+# prints without an office, saves the bill as PDF drawn by the program itself,
+# drags the window and ends it with 退 出.
 #   tools/smoke-windows.sh [ZIP|FOLDER [SCREENSHOT.png]]
 #     ZIP         default dist/cubrix-windows-x64.zip
 #     FOLDER      a folder with cubrix.exe instead, such as the one the setup
@@ -160,6 +161,8 @@ done
 check "total volume Text8" "$(shown Text8)" "$(read_box ${at[Text8]})"
 check "total amount Text9" "$(shown Text9)" "$(read_box ${at[Text9]})"
 check "untouched line stays empty, Text5(4)" "" "$(read_box $(cell 5 4))"
+source "$root/tools/smoke-windows-printout.sh"
+printout_cases
 
 # The party texts that the prints carry: Chinese, and texts that an office
 # would take for a formula or a number.

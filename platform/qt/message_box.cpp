@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "bill/failure.h"
 #include "platform/qt/failure_texts.h"
@@ -31,6 +32,17 @@ void showMessage(QWidget* parent, const QString& text) {
 
 void showFailure(QWidget* parent, const Failure& failure) {
     makeBox(parent, QMessageBox::Warning, failureText(failure))->exec();
+}
+
+bool showFailureWithChoice(QWidget* parent, const Failure& failure, const QString& choice) {
+    QMessageBox* box = makeBox(parent, QMessageBox::Warning, failureText(failure));
+    box->setAttribute(Qt::WA_DeleteOnClose, false);  // asked for its answer below
+    QAbstractButton* chosen = box->addButton(choice, QMessageBox::ActionRole);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->exec();
+    const bool choiceTaken = box->clickedButton() == chosen;
+    delete box;
+    return choiceTaken;
 }
 
 void showFailureWithoutWaiting(QWidget* parent, const Failure& failure,

@@ -1,4 +1,5 @@
 // Paths the office must find, and lock files it must tell apart.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -140,15 +141,22 @@ public:
                                    "-env:UserInstallation=file://" + profile;
         pid_ = fork();
         if (pid_ == 0) {
+            // A group of its own, ended whole; and not the test's output, which
+            // the test runner waits on until every holder has gone.
+            setpgid(0, 0);
+            const int devNull = open("/dev/null", O_WRONLY);
+            dup2(devNull, 1);
+            dup2(devNull, 2);
             execl("/bin/bash", "bash", "-c", script.c_str(), "bash", file.c_str(), nullptr);
             _exit(127);
         }
+        setpgid(pid_, pid_);  // either side may come first
         // Ready once its command line is the office's.
         for (int i = 0; i < 500 && !officeUsesProfile(profile); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ~PretendOffice() {
-        kill(pid_, SIGKILL);
+        kill(-pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
 

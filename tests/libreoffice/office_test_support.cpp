@@ -148,6 +148,13 @@ std::vector<ReadSheet> readBackAll(const std::vector<std::string>& workbooks,
     return sheets;
 }
 
+ReadSheet readBackFile(const std::string& file, const std::string& scratch) {
+    const std::string out = scratch + "/readback";
+    fs::create_directories(out);
+    if (!convertAll({file}, kCsvFilter, out, scratch)) return {};
+    return readCsv(out + "/" + fs::path(file).stem().string() + ".csv");
+}
+
 int pdfPages(const std::string& pdf) {
     std::ifstream in(pdf, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};

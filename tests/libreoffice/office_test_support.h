@@ -45,6 +45,10 @@ ReadSheet readBack(const std::string& workbook, const std::string& scratch);
 std::vector<ReadSheet> readBackAll(const std::vector<std::string>& workbooks,
                                    const std::string& scratch);
 
+// The first sheet of `file` (any format the office reads), through a CSV
+// conversion under its own name.
+ReadSheet readBackFile(const std::string& file, const std::string& scratch);
+
 // Pages of a PDF the office wrote (its page objects).
 int pdfPages(const std::string& pdf);
 

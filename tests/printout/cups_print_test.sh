@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# A real print of the worked example through a real CUPS: a cupsd of this
+# test's own (private socket, folders and queue; ended on every exit) with a
+# CUPS-PDF queue, the page handed over as the print dialog's OK hands it, to
+# the printer chosen by name; and the same page saved as PDF.
+#   tests/printout/cups_print_test.sh PRINTOUT_PROBE
+# The saved PDF is read back with pdftotext -layout: every text in its row
+# and place. CUPS-PDF turns the job into PostScript and back through
+# Ghostscript, which keeps the look but not the text's Unicode, so the
+# printed PDF is held to the saved one by its picture instead.
+# Exit 77 (skipped) when not run as root: the CUPS-PDF backend needs root.
+set -euo pipefail
+probe=$(realpath "$1")
+[ "$(id -u)" -eq 0 ] || { echo "skipped: CUPS-PDF prints only for root"; exit 77; }
+for tool in cupsd lpadmin lpstat pdftotext pdftoppm pdfinfo /usr/bin/compare \
+            /usr/lib/cups/backend/cups-pdf; do
+    command -v "$tool" >/dev/null || { echo "missing: $tool (tools/install-deps.sh)"; exit 1; }
+done
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+
+scratch=$(mktemp -d /tmp/cubrix-cups-XXXXXX)
+chmod 755 "$scratch"  # the filters run as lp
+cupsd_pid=""
+printed=""
+finish() {
+    if [ -n "$cupsd_pid" ]; then
+        kill "$cupsd_pid" 2>/dev/null || true
+        wait "$cupsd_pid" 2>/dev/null || true
+    fi
+    [ -n "$printed" ] && rm -f "$printed"
+    [ -n "${KEEP_SCRATCH:-}" ] || rm -rf "$scratch"
+}
+trap finish EXIT
+
+mkdir -p "$scratch"/{spool/tmp,cache,state,log}
+cat > "$scratch/cupsd.conf" <<CONF
+Listen $scratch/cups.sock
+Browsing No
+WebInterface No
+LogLevel info
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+CONF
+cat > "$scratch/cups-files.conf" <<CONF
+ServerRoot $scratch
+RequestRoot $scratch/spool
+TempDir $scratch/spool/tmp
+CacheDir $scratch/cache
+StateDir $scratch/state
+AccessLog $scratch/log/access_log
+ErrorLog $scratch/log/error_log
+PageLog $scratch/log/page_log
+ServerBin /usr/lib/cups
+DataDir /usr/share/cups
+SystemGroup root
+CONF
+cupsd -f -c "$scratch/cupsd.conf" -s "$scratch/cups-files.conf" &
+cupsd_pid=$!
+export CUPS_SERVER="$scratch/cups.sock"
+for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+lpstat -r >/dev/null || { echo "cupsd did not start"; cat "$scratch/log/error_log"; exit 1; }
+
+queue="CubrixTest$$"
+lpadmin -p "$queue" -E -v cups-pdf:/ -P "$ppd" 2>/dev/null
+mkdir -m 700 "$scratch/runtime"
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$scratch/runtime"
+failed=0
+fail() { echo "FAILED: $*"; failed=1; }
+
+# Today's date, on either side of a midnight the test might cross.
+day_before=$(date +%Y年%m月%d日)
+"$probe" --printer "$queue" || fail "the page was not handed to $queue"
+"$probe" --pdf "$scratch/saved.pdf" || fail "the PDF was not written"
+"$probe" --pdf "$scratch/empty.pdf" --bill empty
+day_after=$(date +%Y年%m月%d日)
+
+# The job, done; CUPS-PDF writes into the owner's ~/PDF as <title>-job_<id>.pdf.
+out_dir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+job=""
+for _ in $(seq 600); do
+    if [ -z "$(lpstat -o "$queue")" ]; then
+        job=$(lpstat -W completed -o "$queue" | awk 'NR == 1 { sub(/.*-/, "", $1); print $1 }')
+        # Written by this run (a killed earlier run may have left its job 1).
+        printed=$(find "$out_dir" -maxdepth 1 -name "*-job_${job:-none}.pdf" \
+                       -newer "$scratch/cupsd.conf" 2>/dev/null | head -1)
+        [ -n "$printed" ] && break
+    fi
+    sleep 0.1
+done
+[ -n "$job" ] && [ -f "$printed" ] || { fail "no printed PDF for job ${job:-?} in $out_dir";
+                                         tail -20 "$scratch/log/error_log"; }
+
+# The saved PDF, line by line as the page stands: blanks between the texts of
+# a row, nothing else between them.
+text=$(pdftotext -layout "$scratch/saved.pdf" -)
+row() {  # the texts of one row, in order
+    local pattern="^ *$1"; shift
+    for t in "$@"; do pattern+=" +${t//./\\.}"; done
+    grep -Eq "$pattern *\$" <<<"$text" || fail "no row: $*"
+}
+row 木材销售清单
+grep -Eq "日期 +($day_before|$day_after) *\$" <<<"$text" || fail "no date $day_before"
+row 购货单位 建阳区鑫源木业有限公司 车号
+row "长\(米\)" "宽\(毫米\)" "厚\(毫米\)" 件数 "材积\(立方米\)" "单价\(元/立方米\)" "金额\(元\)"
+row 4.2 150 25 1 0.0158 1000 15.80
+row 6 200 50 10 0.6000 1250 750.00
+row 1.5 100 1 1 0.0002 99.9 0.02
+row 4 150 25 3 0.0450
+row 检尺员 王师傅 合计 0.6610 765.82
+row 出货单位 联系人
+row 大写金额 人民币柒佰陆拾伍元捌角贰分
+row 经手人 收货人
+# The four empty lines are empty: nothing between the fourth line and 检尺员.
+between=$(sed -n '/ 0\.0450 *$/,/检尺员/p' <<<"$text" | sed '1d;$d' | tr -d ' \n')
+[ -z "$between" ] || fail "text among the empty lines: $between"
+# Nothing else: 51 texts in all (the 65 fields less the 26 that are empty
+# in the example, and the page's own captions, title and date).
+words=$(grep -o '[^ ]\+' <<<"$text" | wc -l)
+[ "$words" -eq 51 ] || fail "$words texts on the page, 51 expected"
+
+# The printed page: one A4 page that looks like the saved one (and not like
+# an empty bill's).
+if [ -f "$printed" ]; then
+    [ "$(pdfinfo "$printed" | awk '/^Pages:/ { print $2 }')" = 1 ] || fail "not one page"
+    pdfinfo "$printed" | grep -q '595 x 842 pts' || fail "not A4: $(pdfinfo "$printed" | grep size)"
+    for f in printed saved empty; do
+        src=$scratch/$f.pdf
+        [ "$f" = printed ] && src=$printed
+        pdftoppm -gray -r 50 -singlefile "$src" "$scratch/$f" 2>/dev/null
+        # Ghostscript's glyphs are drawn a little otherwise: blurred, only
+        # what is written where counts.
+        /usr/bin/convert "$scratch/$f.pgm" -blur 0x2 "$scratch/$f.pgm"
+    done
+    distance() {  # compare answers 1 for pictures that differ at all
+        { /usr/bin/compare -metric RMSE "$scratch/$1.pgm" "$scratch/$2.pgm" null: 2>&1 || true; } |
+            sed 's/.*(\(.*\))/\1/'
+    }
+    to_saved=$(distance printed saved)
+    to_empty=$(distance printed empty)
+    echo "printed page: distance $to_saved to the saved page, $to_empty to an empty bill"
+    awk -v s="$to_saved" -v e="$to_empty" 'BEGIN { exit !(s < 0.012 && s * 2 < e) }' ||
+        fail "the printed page does not look like the saved one"
+fi
+[ "$failed" -eq 0 ] && echo "printed through CUPS (job $job) and saved: the worked example in place"
+exit "$failed"

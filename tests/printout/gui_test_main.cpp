@@ -1,0 +1,12 @@
+// GoogleTest with one QGuiApplication for the whole run: fonts and paint
+// devices need it, no window is shown.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
