@@ -102,13 +102,21 @@ row() {  # the texts of one row, in order
 }
 row 木材销售清单
 grep -Eq "日期 +($day_before|$day_after) *\$" <<<"$text" || fail "no date $day_before"
-row 购货单位 建阳区鑫源木业有限公司 车号
+# The figures as the probe's worked example gives them after a pass.
+shown=$(dirname "$0")/../probe/cases/worked_example.out
+field() { awk -F'\t' -v name="$1" '$1 == name { print $2 }' "$shown"; }
+row 购货单位 建阳区鑫源木业有限公司 "$(field Combo2)"
 row "长\(米\)" "宽\(毫米\)" "厚\(毫米\)" 件数 "材积\(立方米\)" "单价\(元/立方米\)" "金额\(元\)"
-row 4.2 150 25 1 0.0158 1000 15.80
-row 6 200 50 10 0.6000 1250 750.00
-row 1.5 100 1 1 0.0002 99.9 0.02
-row 4 150 25 3 0.0450
-row 检尺员 王师傅 合计 0.6610 765.82
+for line in 0 1 2 3; do
+    texts=()
+    for column in 1 2 3 4 5 6 7; do
+        t=$(field "Text$column($line)")
+        if [ -n "$t" ]; then texts+=("$t"); fi
+    done
+    row "${texts[@]}"
+done
+total_amount=$(field Text9)
+row 检尺员 王师傅 合计 "$(field Text8)" "${total_amount%??}"  # two decimals on the page
 row 出货单位 联系人
 row 大写金额 人民币柒佰陆拾伍元捌角贰分
 row 经手人 收货人
