@@ -1,8 +1,8 @@
 # Sourced by tools/smoke-windows.sh: the bill drawn by the program itself,
 # saved as PDF from the real cubrix.exe under Wine the way an operator does it
 # (Ctrl+S, the file dialog, Enter on the suggested name), then read back with
-# pdftotext. Uses the smoke test's wid, keys, check and wait_windows; call
-# printout_cases with the worked example in the window.
+# pdftotext. Uses the smoke test's wid, keys, check, wait_windows, shown and
+# keyed_rows; call printout_cases with the worked example in the window.
 
 # The prefix's Documents folder is a link to the real home: pointed into the
 # test's own folder instead, so that nothing is written there. A prefix with
@@ -42,11 +42,20 @@ printout_cases() {
     has() { grep -Eq "$1" <<<"$text" && echo yes || echo no; }
     check "PDF: the title" yes "$(has '^ *木材销售清单 *$')"
     check "PDF: the date" yes "$(has "日期 +${day:0:4}年${day:5:2}月${day:8:2}日")"
-    check "PDF: line 1" yes "$(has '4\.2 +150 +25 +1 +0\.0158 +1000 +15\.80 *$')"
-    check "PDF: line 2" yes "$(has '6 +200 +50 +10 +0\.6000 +1250 +750\.00 *$')"
-    check "PDF: line 3" yes "$(has '1\.5 +100 +1 +1 +0\.0002 +99\.9 +0\.02 *$')"
-    check "PDF: line 4, no price" yes "$(has '4 +150 +25 +3 +0\.0450 *$')"
-    check "PDF: the totals" yes "$(has '合计 +0\.6610 +765\.82 *$')"
+    # Each keyed line as the window shows it: its texts in order, blanks
+    # between them, the empty ones left out.
+    local row column pattern t total_amount
+    for row in "${keyed_rows[@]}"; do
+        pattern=""
+        for column in 1 2 3 4 5 6 7; do
+            t=$(shown "Text$column($row)")
+            if [ -n "$t" ]; then pattern+="${pattern:+ +}${t//./\\.}"; fi
+        done
+        check "PDF: line $((row + 1))" yes "$(has "(^| )$pattern *\$")"
+    done
+    total_amount=$(shown Text9)
+    pattern="合计 +$(shown Text8) +${total_amount%??}"  # two decimals on the page
+    check "PDF: the totals" yes "$(has "${pattern//./\\.} *\$")"
     check "PDF: the amount in capitals" yes "$(has '大写金额 +人民币柒佰陆拾伍元捌角贰分')"
     check "PDF: the sign-off captions" yes "$(has '经手人 +收货人')"
     rm -f "$pdf"
