@@ -2,6 +2,7 @@
 
 #include <bitset>
 #include <cmath>
+#include <limits>
 
 #include "bill/number_format.h"
 #include "bill/number_reading.h"
@@ -18,11 +19,10 @@ class Pass {
 public:
     explicit Pass(BillSheet& sheet) : sheet_(sheet) {}
 
-    // Reads into `value`; false for a text beyond the range of a double.
-    bool read(Field f, int index, double& value) const {
-        const auto number = readNumber(sheet_.text(f, index));
-        value = number.value_or(0.0);
-        return number.has_value();
+    // A text beyond the range of a double reads as NaN, so that whatever is
+    // computed from it fails the check on the finished value.
+    double read(Field f, int index) const {
+        return readNumber(sheet_.text(f, index)).value_or(std::numeric_limits<double>::quiet_NaN());
     }
 
     // Writes a finished value, or clears the field when it is not finite.
@@ -56,13 +56,10 @@ std::optional<Failure> Timer1_Timer(BillSheet& sheet) {
     Pass pass(sheet);
     std::bitset<kLineRows> failedLines;
     for (int i = 0; i < kLineRows; ++i) {
-        double length, width, thickness, pieces;
-        const bool readable =
-            pass.read(Field::Text1, i, length) && pass.read(Field::Text2, i, width) &&
-            pass.read(Field::Text3, i, thickness) && pass.read(Field::Text4, i, pieces);
-        const double volume = length * width * thickness * pieces / kVolumeDivisor;
-        if (!readable || !pass.write(Field::Text5, i, volume, kVolumeDecimals)) {
-            pass.clear(Field::Text5, i);
+        const double volume = pass.read(Field::Text1, i) * pass.read(Field::Text2, i) *
+                              pass.read(Field::Text3, i) * pass.read(Field::Text4, i) /
+                              kVolumeDivisor;
+        if (!pass.write(Field::Text5, i, volume, kVolumeDecimals)) {
             failedLines.set(i);
             pass.fail(i);
         }
@@ -74,11 +71,8 @@ std::optional<Failure> Timer1_Timer(BillSheet& sheet) {
             pass.clear(Field::Text7, i);
             continue;
         }
-        double volume, price;
-        const bool readable =
-            pass.read(Field::Text5, i, volume) && pass.read(Field::Text6, i, price);
-        if (!readable || !pass.write(Field::Text7, i, price * volume, kAmountDecimals)) {
-            pass.clear(Field::Text7, i);
+        const double amount = pass.read(Field::Text6, i) * pass.read(Field::Text5, i);
+        if (!pass.write(Field::Text7, i, amount, kAmountDecimals)) {
             failedLines.set(i);
             pass.fail(i);
         }
@@ -90,12 +84,12 @@ std::optional<Failure> Timer1_Timer(BillSheet& sheet) {
         pass.clear(Field::Text9, 0);
         return pass.failure();
     }
-    double value = 0.0, totalVolume = 0.0, totalAmount = 0.0;
-    for (int i = 0; i < kLineRows; ++i)
-        totalVolume += pass.read(Field::Text5, i, value) ? value : 0;
+    // A figure shown at the very edge of a double's range may not read back:
+    // the total it belongs in then cannot be computed either.
+    double totalVolume = 0.0, totalAmount = 0.0;
+    for (int i = 0; i < kLineRows; ++i) totalVolume += pass.read(Field::Text5, i);
     if (!pass.write(Field::Text8, 0, totalVolume, kVolumeDecimals)) pass.fail(-1);
-    for (int i = 0; i < kLineRows; ++i)
-        totalAmount += pass.read(Field::Text7, i, value) ? value : 0;
+    for (int i = 0; i < kLineRows; ++i) totalAmount += pass.read(Field::Text7, i);
     // The total amount keeps four decimals, unlike the line amounts.
     if (!pass.write(Field::Text9, 0, totalAmount, kVolumeDecimals)) pass.fail(-1);
     return pass.failure();
