@@ -18,49 +18,9 @@ for tool in cupsd lpadmin lpstat pdftotext pdftoppm pdfinfo /usr/bin/compare \
 done
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 
-scratch=$(mktemp -d /tmp/cubrix-cups-XXXXXX)
-chmod 755 "$scratch"  # the filters run as lp
-cupsd_pid=""
 printed=""
-finish() {
-    if [ -n "$cupsd_pid" ]; then
-        kill "$cupsd_pid" 2>/dev/null || true
-        wait "$cupsd_pid" 2>/dev/null || true
-    fi
-    [ -n "$printed" ] && rm -f "$printed"
-    [ -n "${KEEP_SCRATCH:-}" ] || rm -rf "$scratch"
-}
-trap finish EXIT
-
-mkdir -p "$scratch"/{spool/tmp,cache,state,log}
-cat > "$scratch/cupsd.conf" <<CONF
-Listen $scratch/cups.sock
-Browsing No
-WebInterface No
-LogLevel info
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-CONF
-cat > "$scratch/cups-files.conf" <<CONF
-ServerRoot $scratch
-RequestRoot $scratch/spool
-TempDir $scratch/spool/tmp
-CacheDir $scratch/cache
-StateDir $scratch/state
-AccessLog $scratch/log/access_log
-ErrorLog $scratch/log/error_log
-PageLog $scratch/log/page_log
-ServerBin /usr/lib/cups
-DataDir /usr/share/cups
-SystemGroup root
-CONF
-cupsd -f -c "$scratch/cupsd.conf" -s "$scratch/cups-files.conf" &
-cupsd_pid=$!
-export CUPS_SERVER="$scratch/cups.sock"
-for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
-lpstat -r >/dev/null || { echo "cupsd did not start"; cat "$scratch/log/error_log"; exit 1; }
+private_cups_cleanup() { [ -z "$printed" ] || rm -f "$printed"; }
+source "$(dirname "$0")/private_cups.sh"
 
 queue="CubrixTest$$"
 lpadmin -p "$queue" -E -v cups-pdf:/ -P "$ppd" 2>/dev/null
