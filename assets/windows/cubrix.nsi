@@ -10,6 +10,8 @@
 ; Installs for all users into C:\Program Files\Cubrix, puts the bill workbook
 ; template on D: when D: has none, and registers an uninstaller that never
 ; touches the operator's workbook. /S installs silently, /D=FOLDER elsewhere.
+; Refuses a Windows older than 10 version 1809 (exit code 3), the oldest that
+; the program's Qt runs on, before it touches anything.
 
 Unicode true
 Target amd64-unicode
@@ -20,6 +22,7 @@ ManifestDPIAware true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WinVer.nsh
 
 !define PRODUCT "Cubrix"
 !define SHORTCUT "Cubrix 木材计算器"
@@ -31,6 +34,8 @@ ManifestDPIAware true
 !define DRIVE_UNKNOWN 0
 !define DRIVE_NO_ROOT_DIR 1
 !define DRIVE_CDROM 5
+; Windows 10 version 1809 is build 17763; Windows 7 is 7601, 8.1 is 9600.
+!define OLDEST_BUILD 17763
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -82,7 +87,18 @@ Var WorkbookNote
     ${EndIf}
 !macroend
 
+; On an older Windows the program dies in the loader: its Qt needs system
+; libraries that Windows 7 and 8.1 lack.
+!macro RefuseOldWindows
+    ${IfNot} ${AtLeastBuild} ${OLDEST_BUILD}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} 需要 64 位 Windows 10（1809 版或更新）或 Windows 11，这台电脑的 Windows 版本太旧，无法安装。" /SD IDOK
+        SetErrorLevel 3
+        Quit
+    ${EndIf}
+!macroend
+
 Function .onInit
+    !insertmacro RefuseOldWindows
     SetRegView 64
     SetShellVarContext all
     !insertmacro RefuseWhileRunning
