@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Windows setup program under Wine, in a private prefix with a
 # drive D:, as whoever sets up a yard's machine would, and checks each step:
+#   0. on Windows 7: refused with one sentence naming the Windows needed,
+#      nothing installed; everything after runs on Windows 10;
 #   1. a silent install: the zip's files and the uninstaller, nothing more;
 #      both shortcuts; the uninstall entry; the workbook template on D:; the
 #      resources of cubrix.exe; the smoke test run against the installed
@@ -66,6 +68,47 @@ entry() {  # NAME
 lnk() {  # FILE KEY
     python3 "$root/tools/windows/read-lnk.py" "$1" | sed -n "s/^$2=//p"
 }
+
+# 0. On Windows 7 the setup refuses, says in one sentence which Windows the
+# program needs, and installs nothing; the rest runs on Windows 10.
+refused_setup() {  # as the operator starts it: the message box's text to FILE, then OK
+    local status=0
+    # Wine's message box copies nothing; its trace gives the text.
+    WINEDEBUG=+msgbox wine "$setup" 2>"$home/msgbox.trace" &
+    local pid=$!
+    for _ in $(seq 120); do
+        xdotool search --onlyvisible --name Cubrix >/dev/null 2>&1 && break
+        sleep 0.5
+    done
+    sleep 1
+    xdotool key Return
+    wait "$pid" || status=$?
+    wineserver -w
+    python3 -c 'import re, sys
+for line in open(sys.argv[1], errors="replace"):
+    m = re.search(r"MSGBOX_OnInit L\"(.*)\"", line)
+    if m: print(re.sub(r"\\([0-9a-f]{4})", lambda u: chr(int(u[1], 16)), m[1]))' \
+        "$home/msgbox.trace" >"$1"
+    echo "$status"
+}
+wine winecfg /v win7 >/dev/null 2>&1
+wineserver -w
+check "Windows 7: silent setup refused (exit 3)" 3 "$(
+    status=0
+    wine "$setup" /S || status=$?
+    wineserver -w
+    echo "$status"
+)"
+check "Windows 7: setup refused (exit 3)" 3 "$(refused_setup "$home/refused.txt")"
+text=$(cat "$home/refused.txt")
+check "Windows 7: the message names the Windows needed" yes \
+    "$(grep -q 'Windows 10（1809 版或更新）' <<<"$text" && echo yes || echo no)"
+echo "Windows 7: $(grep -F 'Windows 10' <<<"$text" || echo "$text")"
+check "Windows 7: nothing installed" no "$(yes_if test -e "$app")"
+check "Windows 7: no uninstall entry" no "$(yes_if wine reg query "$key")"
+check "Windows 7: no Start-menu shortcut" no "$(yes_if test -e "$start_menu")"
+wine winecfg /v win10 >/dev/null 2>&1
+wineserver -w
 
 # 1. The first install, silent.
 begin=$(date +%s%N)
