@@ -26,9 +26,12 @@ workbook template, which the cubrix command puts in place on its first start.")
 
 # The libraries the program links come from its binary; these it needs at run
 # time without linking them: Qt's X11 platform plugin, Qt's own Chinese texts,
-# a Chinese face for the text boxes, and Calc, which the export button drives.
+# a Chinese face for the text boxes. Calc, which the export button drives, is
+# only recommended: the bill prints without it, drawn by the program itself,
+# and a failed export offers that print.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk, libreoffice-calc")
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc")
 
 include(CPack)
