@@ -1,12 +1,13 @@
 #include "app/form1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcut>
+#include <QSettings>
 #include <limits>
 
 #include "app/caption_label.h"
@@ -42,7 +43,8 @@ bool computed(Field f) {
 Form1::Form1(FormServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       services_(std::move(services)),
-      exportDesk_{{*services_.spreadsheet, services_.workbookPath.toStdString()}} {
+      exportDesk_{{*services_.spreadsheet, services_.workbookPath.toStdString()}},
+      printoutDesk_(printoutDeskFrom(std::move(services_.settings))) {
     registerPictures();
     setWindowTitle(QStringLiteral("Cubrix"));
     QIcon icon;
@@ -243,30 +245,28 @@ void Form1::printout(PrintoutWay way) {
 }
 
 // No control of its own: a right click on the print button offers the ways
-// out, and each has a key anywhere in the window.
+// out, and each has a key anywhere in the window; menu and key are one
+// action.
 void Form1::wirePrintout() {
+    for (const PrintoutCommand& c : printoutCommands()) {
+        auto* action = new QAction(QString::fromUtf8(c.item), this);
+        action->setShortcut(c.key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        const PrintoutWay way = c.way;
+        connect(action, &QAction::triggered, this,
+                [this, way] { runHandler(this, [this, way] { printout(way); }); });
+        addAction(action);
+        printoutActions_[static_cast<std::size_t>(way)] = action;
+    }
     auto* print = controls_.value("Command4");
     print->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(print, &QWidget::customContextMenuRequested, this, [this, print](const QPoint& at) {
         QMenu menu(this);
         QAction* exportItem = menu.addAction(QStringLiteral("导出表格"));
-        std::vector<std::pair<QAction*, PrintoutWay>> items;
-        for (const PrintoutCommand& c : printoutCommands()) {
-            QAction* item = menu.addAction(QString::fromUtf8(c.item));
-            item->setShortcut(c.key);
-            items.emplace_back(item, c.way);
-        }
-        QAction* chosen = menu.exec(print->mapToGlobal(at));
-        if (chosen == exportItem) runHandler(this, [this] { exportBill(); });
-        for (const auto& [item, way] : items)
-            if (chosen == item) runHandler(this, [this, way] { printout(way); });
+        menu.addActions({printoutActions_.begin(), printoutActions_.end()});
+        if (menu.exec(print->mapToGlobal(at)) == exportItem)
+            runHandler(this, [this] { exportBill(); });
     });
-    for (const PrintoutCommand& c : printoutCommands()) {
-        auto* key = new QShortcut(c.key, this);
-        const PrintoutWay way = c.way;
-        connect(key, &QShortcut::activated, this,
-                [this, way] { runHandler(this, [this, way] { printout(way); }); });
-    }
 }
 
 void Form1::tick() {

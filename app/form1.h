@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPixmap>
 #include <QPoint>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -25,6 +26,7 @@
 #include "platform/qt/caret_rest.h"
 #include "platform/qt/url_launcher.h"
 
+class QAction;
 class QComboBox;
 
 namespace cubrix {
@@ -33,6 +35,8 @@ struct FormServices {
     std::unique_ptr<Spreadsheet> spreadsheet;
     UrlLauncher launcher;
     QString workbookPath;
+    // Where the printout's choices are kept between runs; none: this run only.
+    std::unique_ptr<QSettings> settings = nullptr;
 };
 
 class Form1 : public QWidget, private FieldControls {
@@ -46,6 +50,11 @@ public:
     QTimer& timer1() { return timer1_; }
     ExportCounter exportCounter() const { return exportDesk_.counter; }
     PrintoutDesk& printoutDesk() { return printoutDesk_; }
+    // 打印预览…, 保存为 PDF…, 复制为图片: with their keys, in the print
+    // button's menu.
+    QAction* printoutAction(PrintoutWay way) const {
+        return printoutActions_[static_cast<std::size_t>(way)];
+    }
 
     // The fixed outer size, in pixels.
     static QSize fixedSize();
@@ -79,6 +88,7 @@ private:
     FormServices services_;
     ExportDesk exportDesk_;
     PrintoutDesk printoutDesk_;
+    std::array<QAction*, 3> printoutActions_{};
     QTimer timer1_;
     SettledPass pass_;  // Timer1_Timer, left out while the sheet rests
     OverflowReport overflowReport_;

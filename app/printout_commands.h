@@ -10,12 +10,13 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 
+#include "app/printout_choices.h"
 #include "bill/bill_sheet.h"
 #include "printout/page_texts.h"
 
 class QPrinter;
+class QSettings;
 class QWidget;
 
 namespace cubrix {
@@ -41,21 +42,34 @@ QString askPdfPathInDialog(QWidget* parent, const QString& suggested);
 // The print preview with its printer, made on first use.
 struct PreviewParts;
 
-// What the three ways keep from one use to the next, for this run only.
+// What the three ways keep from one use to the next: the choices, read at
+// start and kept in `settings` on each change.
 struct PrintoutDesk {
-    std::optional<QPageLayout> lastPaper;
+    PrintoutChoices choices = defaultChoices();
+    std::unique_ptr<QSettings> settings;
     PdfPathQuestion askPdfPath = askPdfPathInDialog;
     // Kept for the run: the printer and paper last chosen stay chosen, and
     // a later preview opens without building the dialog again.
     std::shared_ptr<PreviewParts> preview;
 };
 
+// The desk with the choices kept in `settings`.
+PrintoutDesk printoutDeskFrom(std::unique_ptr<QSettings> settings);
+
 // The one door of the three ways: the bill as it stands, today's date.
 void printoutClicked(QWidget& form, const BillSheet& sheet, PrintoutDesk& desk, PrintoutWay way);
 
+struct PrintOutcome {
+    bool printed = false;
+    QString message;  // for the operator, when not printed
+};
+
 // What the print dialog's OK does with the printer as the operator set it
-// up; false when the printer cannot be painted on.
-bool printOnPrinter(QPrinter& printer, const PageTexts& page);
+// up: the paper set again (the printer's own form of that size where it has
+// one), refused when the printer would take another paper or is gone, and
+// the page painted, moved by `offset`.
+PrintOutcome printOnPrinter(QPrinter& printer, const PageTexts& page, const QPageLayout& paper,
+                            PageOffset offset);
 
 // "木材销售清单-2026-12-08.pdf" in `folder`, or with -2, -3 … when taken.
 QString suggestedPdfPath(const QString& folder, QDate day);

@@ -17,4 +17,40 @@ QString pdfNotWrittenMessage(const QString& path) {
     return QStringLiteral("无法保存 PDF：%1\n请另选一个文件夹或文件名。").arg(path);
 }
 
+namespace {
+
+QString mm(double value) {
+    return QString::number(value, 'f', 1);
+}
+
+}  // namespace
+
+QString paperMissingMessage(const QString& printer, const QString& paper, const QSizeF& paperMm,
+                            const QSizeF& takenMm) {
+#ifdef Q_OS_WIN
+    const QString where = QStringLiteral("在 Windows 的“打印服务器属性 → 创建新纸张规格”里");
+#else
+    const QString where = QStringLiteral("在这台打印机的设置里");
+#endif
+    return QStringLiteral(
+               "打印机“%1”没有“%2”这种纸，会打在 %3 × %4 mm 的纸上，所以这次没有打印；"
+               "请%5添加 %6 × %7 mm 的纸张规格后再打印，账单还在窗口里。")
+        .arg(printer, paper, mm(takenMm.width()), mm(takenMm.height()), where, mm(paperMm.width()),
+             mm(paperMm.height()));
+}
+
+QString printerGoneMessage(const QString& printer) {
+    return QStringLiteral(
+               "找不到打印机“%1”（可能已删除或已断开），这次没有打印；"
+               "请检查打印机，或在打印预览里另选一台，账单还在窗口里。")
+        .arg(printer);
+}
+
+QString printRefusedMessage(const QString& printer) {
+    return QStringLiteral(
+               "打印机“%1”没有接受这次打印，账单没有打印出来；"
+               "请检查打印机后再打印，账单还在窗口里。")
+        .arg(printer);
+}
+
 }  // namespace cubrix

@@ -3,6 +3,7 @@
 // bill/failure.h, export/export_messages.h, platform/qt/failure_texts.h.
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 #include <string>
 
@@ -19,5 +20,17 @@ QString homePageUnreachableMessage(const QString& url);
 
 // A PDF of the bill that could not be written at `path`.
 QString pdfNotWrittenMessage(const QString& path);
+
+// The printer would put the bill on another paper than `paper` (`takenMm`,
+// portrait): nothing printed, and how to add the paper as a form.
+QString paperMissingMessage(const QString& printer, const QString& paper, const QSizeF& paperMm,
+                            const QSizeF& takenMm);
+
+// The printer chosen is no longer there (its queue deleted, the printer
+// removed).
+QString printerGoneMessage(const QString& printer);
+
+// The print system did not take the page.
+QString printRefusedMessage(const QString& printer);
 
 }  // namespace cubrix

@@ -10,9 +10,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QTest>
 #include <QTimer>
@@ -95,7 +95,7 @@ double previewOnScreen(Form1& form) {
     QTimer watch;
     watch.setInterval(1);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) return;
         auto* preview = dialog->findChild<QPrintPreviewWidget*>();
         if (!preview || preview->pageCount() < 1) return;

@@ -70,7 +70,9 @@ public:
     double y(int edge) const { return top_ + sum(kRowMm, edge) * pyPerMm_ * sy_; }
     double mmDown(double mm) const { return mm * pyPerMm_ * sy_; }
     double mmAcross(double mm) const { return mm * pxPerMm_ * sx_; }
-    double fontScale() const { return std::min(sx_, sy_); }
+    // Across, a text must keep to its narrower column; down, the row's own
+    // height decides (see Boxes::add), so a low form keeps its text large.
+    double fontScale() const { return sx_; }
 
     // Rows and columns counted from 1 as in the workbook, both ends included.
     QRectF cell(int row, int firstColumn, int lastColumn) const {
@@ -201,17 +203,14 @@ void drawPage(QPainter& painter, const PageDrawing& drawing) {
     painter.restore();
 }
 
-bool paintPage(QPagedPaintDevice& device, const PageTexts& page) {
+bool paintPage(QPagedPaintDevice& device, const PageTexts& page, PageOffset offset) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    drawPage(painter, layOutPage(page, QRectF(0, 0, device.width(), device.height()), device));
+    const QRectF area = QRectF(0, 0, device.width(), device.height())
+                            .translated(offset.rightMm * device.logicalDpiX() / kMmPerInch,
+                                        offset.downMm * device.logicalDpiY() / kMmPerInch);
+    drawPage(painter, layOutPage(page, area, device));
     return painter.end();
-}
-
-QStringList textsOf(const PageDrawing& drawing) {
-    QStringList texts;
-    for (const TextBox& box : drawing.texts) texts << box.text;
-    return texts;
 }
 
 }  // namespace cubrix

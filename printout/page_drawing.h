@@ -39,13 +39,20 @@ PageDrawing layOutPage(const PageTexts& page, const QRectF& area, const QPaintDe
 // Draws every box and line. Text is drawn as text (searchable in a PDF).
 void drawPage(QPainter& painter, const PageDrawing& drawing);
 
-// The page on a printer or PDF writer whose page layout is already set: its
-// paint rectangle (inside the margins) is the area. False when the device
-// cannot be painted on (a file that cannot be written, a printer gone).
-bool paintPage(QPagedPaintDevice& device, const PageTexts& page);
+// The operator's correction for a printer that feeds the form a little off:
+// the whole drawing moved down and to the right (negative: up and left).
+struct PageOffset {
+    double downMm = 0;
+    double rightMm = 0;
+    bool operator==(const PageOffset&) const = default;
+};
+inline constexpr double kOffsetLimitMm = 20;
+inline constexpr double kOffsetStepMm = 0.5;
 
-// The texts as drawn, in the order of the page (title first); a test's and a
-// reader's view of the drawing.
-QStringList textsOf(const PageDrawing& drawing);
+// The page on a printer or PDF writer whose page layout is already set: its
+// paint rectangle (inside the margins), moved by `offset`, is the area. False
+// when the device cannot be painted on (a file that cannot be written, a
+// printer gone).
+bool paintPage(QPagedPaintDevice& device, const PageTexts& page, PageOffset offset = {});
 
 }  // namespace cubrix

@@ -15,6 +15,8 @@
 #include <memory>
 
 #include "../export/fake_spreadsheet.h"
+#include <QSettings>
+
 #include "app/form1.h"
 
 namespace cubrix::testing {

@@ -8,13 +8,14 @@
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
-#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
 
+#include "app/print_preview.h"
 #include "form_fixture.h"
 
 namespace cubrix::testing {
@@ -43,7 +44,7 @@ protected:
         auto* watcher = new QTimer(form.get());
         QObject::connect(watcher, &QTimer::timeout, [this] {
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+                if (auto* preview = dynamic_cast<PrintPreview*>(w);
                     preview && preview->isVisible()) {
                     ++outcome.previews;
                     if (onPreview) onPreview(*preview);
@@ -86,7 +87,7 @@ protected:
 
     QTemporaryDir folder;
     Outcome outcome;
-    std::function<void(QPrintPreviewDialog&)> onPreview;
+    std::function<void(PrintPreview&)> onPreview;
 };
 
 // A4 at 200 dpi.
@@ -230,18 +231,18 @@ TEST_F(PrintoutTest, AnUnwritablePdfIsToldAndNothingElseHappens) {
 
 TEST_F(PrintoutTest, ThePaperChosenInThePreviewServesTheNextWaysOfTheRun) {
     QString shown;
-    onPreview = [&shown](QPrintPreviewDialog& preview) {
+    onPreview = [&shown](PrintPreview& preview) {
         auto* paper = preview.findChild<QComboBox*>("paper");
         ASSERT_NE(paper, nullptr);
         shown = paper->currentText();
-        paper->setCurrentIndex(2);
-        emit paper->activated(2);
+        paper->setCurrentIndex(3);
+        emit paper->activated(3);
     };
     QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
     QTest::qWait(100);
     EXPECT_EQ(shown, "A4 纵向");
     shown.clear();
-    onPreview = [&shown](QPrintPreviewDialog& preview) {
+    onPreview = [&shown](PrintPreview& preview) {
         shown = preview.findChild<QComboBox*>("paper")->currentText();
     };
     // From the menu: a key right after a dialog closed may reach the window
@@ -249,19 +250,19 @@ TEST_F(PrintoutTest, ThePaperChosenInThePreviewServesTheNextWaysOfTheRun) {
     chooseFromMenu("打印预览…");
     QTest::qWait(100);
     EXPECT_EQ(outcome.previews, 2);
-    EXPECT_EQ(shown, "241 × 140 mm 连续纸（二等分）");
+    EXPECT_EQ(shown, "241-2 二等分（241×140 mm）");
     chooseFromMenu("复制为图片");
     QTest::qWait(100);
     finish();
-    EXPECT_EQ(outcome.picture, QSize(1897, 1103));  // 241 x 140 mm at 200 dpi
+    EXPECT_EQ(outcome.picture, QSize(1900, 1100));  // 9.5 x 5.5 in at 200 dpi
 }
 
 // What the preview prints, read back from a PDF printer through pdftotext.
-QString previewText(QPrintPreviewDialog& preview, const QString& pdf) {
+QString previewText(PrintPreview& preview, const QString& pdf) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    emit preview.paintRequested(&printer);
+    emit preview.findChild<QPrintPreviewWidget*>("view")->paintRequested(&printer);
     QProcess text;
     text.start("pdftotext", {"-layout", pdf, "-"});
     text.waitForFinished();
@@ -271,9 +272,10 @@ QString previewText(QPrintPreviewDialog& preview, const QString& pdf) {
 TEST_F(PrintoutTest, ALaterPreviewShowsTheBillAsItStandsThen) {
     QStringList seen;
     int drawn = 0;  // from the first read-back on
-    onPreview = [&](QPrintPreviewDialog& preview) {
+    onPreview = [&](PrintPreview& preview) {
         if (seen.isEmpty())
-            QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+            QObject::connect(preview.findChild<QPrintPreviewWidget*>("view"),
+                             &QPrintPreviewWidget::paintRequested,
                              [&](QPrinter* p) { drawn += p != nullptr; });
         seen << previewText(preview, folder.filePath("preview.pdf"));
     };

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -160,12 +161,45 @@ TEST_P(PageDrawingTest, EveryTextInItsBoxAndEveryBoxOnThePage) {
 }
 
 std::string caseName(const ::testing::TestParamInfo<Case>& info) {
-    const char* papers[] = {"A4", "A5Landscape", "Form241x140"};
-    return std::string(info.param.bill->name) + "_" + papers[static_cast<int>(info.param.paper)] +
+    std::string paper = paperKey(info.param.paper);
+    std::replace(paper.begin(), paper.end(), '-', '_');
+    return std::string(info.param.bill->name) + "_" + paper +
            (info.param.device == Device::Pdf ? "_Pdf" : "_Picture");
 }
 
 INSTANTIATE_TEST_SUITE_P(BillsByPaper, PageDrawingTest, ::testing::ValuesIn(allCases()), caseName);
+
+// The forms exact in points (72 to the inch), so that a driver that sets the
+// form length from the page keeps the perforation where it is; the key is
+// what the settings and the probe take.
+struct PaperCase {
+    Paper paper;
+    const char* key;
+    QSize points;
+    QPageLayout::Orientation orientation;
+};
+
+TEST(Papers, ExactSizesAndKeys) {
+    const PaperCase cases[] = {
+        {Paper::A4Portrait, "a4", {595, 842}, QPageLayout::Portrait},
+        {Paper::A5Landscape, "a5", {420, 595}, QPageLayout::Landscape},
+        {Paper::Form241_1, "241-1", {684, 792}, QPageLayout::Portrait},
+        {Paper::Form241_2, "241-2", {684, 396}, QPageLayout::Portrait},
+        {Paper::Form241_3, "241-3", {684, 264}, QPageLayout::Portrait},
+    };
+    for (const PaperCase& c : cases) {
+        SCOPED_TRACE(c.key);
+        const QPageLayout layout = pageLayoutFor(c.paper);
+        EXPECT_EQ(layout.pageSize().sizePoints(), c.points);
+        EXPECT_EQ(layout.orientation(), c.orientation);
+        EXPECT_EQ(paperNamed(c.key), c.paper);
+        EXPECT_EQ(paperOf(layout), c.paper);
+    }
+    EXPECT_EQ(paperNamed("form"), std::nullopt);
+    EXPECT_EQ(paperNamed(""), std::nullopt);
+    EXPECT_EQ(paperOf(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, {})),
+              std::nullopt);
+}
 
 // What the page says, as the workbook's page says it.
 struct TextsCase {

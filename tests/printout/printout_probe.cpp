@@ -1,6 +1,6 @@
 // The worked example through the program's own ways out, for the print test
 // and the README's pictures:
-//   printout_probe --printer NAME [--paper a4|a5|form]  as the print dialog's OK
+//   printout_probe --printer NAME [--paper a4|a5|241-1|241-2|241-3]  as the print dialog's OK
 //   printout_probe --pdf FILE [--paper …]               as 保存为 PDF… once named
 //   printout_probe --png FILE [--paper …]               as 复制为图片 puts it
 // --bill empty draws an empty bill instead.
@@ -34,9 +34,12 @@ int main(int argc, char** argv) {
         } else if (!std::strcmp(argv[i], "--bill")) {
             empty = !std::strcmp(value, "empty");
         } else if (!std::strcmp(argv[i], "--paper")) {
-            paper = !std::strcmp(value, "a5")     ? cubrix::Paper::A5Landscape
-                    : !std::strcmp(value, "form") ? cubrix::Paper::ContinuousForm
-                                                  : cubrix::Paper::A4Portrait;
+            const auto named = cubrix::paperNamed(value);
+            if (!named) {
+                std::fprintf(stderr, "unknown paper %s\n", value);
+                return 2;
+            }
+            paper = *named;
         } else {
             std::fprintf(stderr, "unknown argument %s\n", argv[i]);
             return 2;
@@ -54,9 +57,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "no printer named %s\n", printer);
             return 1;
         }
-        device.setPageLayout(layout);
         device.setDocName(QStringLiteral("木材销售清单"));
-        return cubrix::printOnPrinter(device, page) ? 0 : 1;
+        const cubrix::PrintOutcome outcome = cubrix::printOnPrinter(device, page, layout, {});
+        if (!outcome.printed) std::fprintf(stderr, "%s\n", qPrintable(outcome.message));
+        return outcome.printed ? 0 : 1;
     }
     if (pdf) return cubrix::writePdf(QString::fromLocal8Bit(pdf), page, layout) ? 0 : 1;
     if (png) return cubrix::pagePicture(page, layout).save(QString::fromLocal8Bit(png)) ? 0 : 1;
