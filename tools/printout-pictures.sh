@@ -9,7 +9,7 @@ cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target printout_probe
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-for paper in a4:printout-a4 form:printout-241x140; do
+for paper in a4:printout-a4 241-2:printout-241x140; do
     QT_QPA_PLATFORM=offscreen build/tests/printout/printout_probe \
         --pdf "$scratch/page.pdf" --paper "${paper%%:*}"
     pdftoppm -png -r 96 -singlefile "$scratch/page.pdf" "$scratch/page"

@@ -28,6 +28,25 @@ bool printsToFile(const QPrinter& printer) {
     return printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty();
 }
 
+#ifndef Q_OS_WIN
+constexpr double kMmPerInch = 25.4;
+constexpr double kHundredths = 100;
+
+// CUPS turns a custom size into hundredths of a millimetre and then into
+// whole points, cutting short each time: 11/3 in (264 pt, 93.133 mm) would
+// reach the driver as 263 pt, a form 0.35 mm short, which drifts off the
+// perforation bill by bill. Rounded up to the next hundredth, every size
+// comes out at its own point.
+QPageSize sizeCupsKeeps(const QPageSize& size) {
+    // Exact from the inches a form is made in; Qt rounds a converted size.
+    const QSizeF mm = size.definitionUnits() == QPageSize::Inch ? size.definitionSize() * kMmPerInch
+                                                                : size.size(QPageSize::Millimeter);
+    const auto up = [](double v) { return std::ceil(v * kHundredths - 1e-6) / kHundredths; };
+    return QPageSize(QSizeF(up(mm.width()), up(mm.height())), QPageSize::Millimeter, size.name(),
+                     QPageSize::ExactMatch);
+}
+#endif
+
 }  // namespace
 
 void setPaperOnPrinter(QPrinter& printer, const QPageLayout& layout) {
@@ -44,6 +63,10 @@ void setPaperOnPrinter(QPrinter& printer, const QPageLayout& layout) {
             }
         }
         if (best.isValid()) onPrinter.setPageSize(best);
+#ifndef Q_OS_WIN
+        else if (layout.pageSize().id() == QPageSize::Custom)
+            onPrinter.setPageSize(sizeCupsKeeps(layout.pageSize()));
+#endif
     }
     printer.setPageLayout(onPrinter);
 }
