@@ -129,7 +129,7 @@ if unshare -m true 2>/dev/null; then
         xdotool key Tab space
         preview=""
         for _ in $(seq 50); do
-            preview=$(xdotool search --onlyvisible --pid "${started[-1]}" --name '^打印预览' 2>/dev/null) &&
+            preview=$(xdotool search --all --onlyvisible --pid "${started[-1]}" --name '^打印预览' 2>/dev/null) &&
                 break
             sleep 0.2
         done
