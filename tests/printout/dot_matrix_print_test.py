@@ -378,9 +378,10 @@ def main():
             print("missing: foomatic-db-compressed-ppds (tools/install-deps.sh)")
             return 1
         # Into a private X server and a private cupsd, whose log says what
-        # the filters gave Ghostscript and whose spool keeps each document.
+        # the filters gave Ghostscript (never moved aside, however long) and
+        # whose spool keeps each document.
         env = dict(os.environ, cups_log_level="debug", cups_files_extra="FileDevice Yes",
-                   cups_conf_extra="PreserveJobFiles Yes")
+                   cups_conf_extra="PreserveJobFiles Yes\nMaxLogSize 0")
         return subprocess.run([str(ROOT / "tools/xvfb.sh"), str(HERE / "private_cups.sh"),
                                sys.executable, __file__, *sys.argv[1:]], env=env).returncode
     run_cases(os.path.abspath(program), os.path.abspath(window_facts))
