@@ -181,6 +181,13 @@ void PrintPreview::showBill(const PageTexts& page) {
 }
 
 void PrintPreview::print() {
+    // The print dialog would put another printer in place of one that is
+    // gone (a queue deleted, a cable pulled since the preview opened), and
+    // its OK would send the bill there.
+    if (!printerPresent(printer_)) {
+        showMessage(this, printerGoneMessage(printer_.printerName()));
+        return;
+    }
     const QPageLayout before = printer_.pageLayout();
     QPrintDialog dialog(&printer_, this);
     if (dialog.exec() != QDialog::Accepted) return;  // nothing printed, the preview stays
