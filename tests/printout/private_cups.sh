@@ -42,6 +42,7 @@ StateDir $scratch/state
 AccessLog $scratch/log/access_log
 ErrorLog $scratch/log/error_log
 PageLog $scratch/log/page_log
+Printcap $scratch/printcap
 ServerBin /usr/lib/cups
 DataDir /usr/share/cups
 SystemGroup root
