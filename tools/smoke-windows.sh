@@ -39,6 +39,7 @@ trap cleanup EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=d"
 
 if [ -d "$zip" ]; then ln -s "$zip" "$home/app"; else python3 -m zipfile -e "$zip" "$home/app"; fi
+source "$root/tools/smoke-windows-printer.sh"
 wine wineboot --init >/dev/null 2>&1
 # The program asks for 宋体 (SimSun), as on a Chinese Windows; Wine has no
 # SimSun, so this prefix alone shows the installed AR PL UMing under that name.
@@ -163,6 +164,7 @@ check "total amount Text9" "$(shown Text9)" "$(read_box ${at[Text9]})"
 check "untouched line stays empty, Text5(4)" "" "$(read_box $(cell 5 4))"
 source "$root/tools/smoke-windows-printout.sh"
 printout_cases
+printer_cases
 
 # The party texts that the prints carry: Chinese, and texts that an office
 # would take for a formula or a number.
