@@ -295,13 +295,12 @@ TEST_F(PrintoutTest, ALaterPreviewShowsTheBillAsItStandsThen) {
     };
     type("Text1(0)", "4.2");
     ticks();
-    QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
-    QTest::qWait(100);
-    backToTheWindow();
+    // The window's own action, as its key and its menu item use it: a key
+    // right after a dialog closed may reach a window not yet active again.
+    form->printoutAction(PrintoutWay::Preview)->trigger();
     form->sheet().set(Field::Text1, 0, u"9.9");
     ticks();
-    QTest::keyClick(edit("Text1(0)"), Qt::Key_P, Qt::ControlModifier);
-    QTest::qWait(100);
+    form->printoutAction(PrintoutWay::Preview)->trigger();
     ASSERT_EQ(seen.size(), 2);
     EXPECT_EQ(drawn, 3) << "the two read-backs, and once more on the screen";
     EXPECT_TRUE(seen[0].contains("4.2")) << seen[0].toStdString();
