@@ -105,10 +105,19 @@ PrintPreview::PrintPreview(QPrinter& printer, PrintoutChoices& choices,
     for (const auto& [text, zoom] : zooms)
         connect(bar->addAction(QString::fromUtf8(text)), &QAction::triggered, this, zoom);
 
+    // Told before printing: a printer without the chosen paper would put the
+    // bill on one of its own, as the preview then shows.
+    warning_ = new QLabel(this);
+    warning_->setObjectName(QStringLiteral("warning"));
+    warning_->setWordWrap(true);
+    warning_->setStyleSheet(QStringLiteral("QLabel { color: #a00000; padding: 4px 8px; }"));
+    warning_->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
+    layout->addWidget(warning_);
     layout->addWidget(view_, 1);
 
     connect(view_, &QPrintPreviewWidget::paintRequested, this,
@@ -130,6 +139,15 @@ PrintPreview::PrintPreview(QPrinter& printer, PrintoutChoices& choices,
     printer_.setDocName(QString::fromStdU16String(std::u16string(kPageTitle)));
     setPaperOnPrinter(printer_, choices_.paper);
     showChosenPaper();
+    warnOfMissingPaper();
+}
+
+void PrintPreview::warnOfMissingPaper() {
+    const auto mismatch = paperMismatch(printer_, choices_.paper);
+    if (mismatch)
+        warning_->setText(paperMissingWarning(printer_.printerName(), mismatch->paper,
+                                              mismatch->paperMm, mismatch->takenMm));
+    warning_->setVisible(mismatch.has_value());
 }
 
 // Asked for once a run, when the preview is first opened: a list of
@@ -149,6 +167,7 @@ void PrintPreview::choosePrinter(const QString& name) {
     printer_.setPrinterName(name);
     choices_.printer = name;
     setPaperOnPrinter(printer_, choices_.paper);
+    warnOfMissingPaper();
     view_->updatePreview();
     chosen_();
 }
@@ -157,6 +176,7 @@ void PrintPreview::choosePaper(const QPageLayout& paper) {
     choices_.paper = paper;
     setPaperOnPrinter(printer_, paper);
     showChosenPaper();
+    warnOfMissingPaper();
     view_->updatePreview();
     chosen_();
 }
@@ -206,6 +226,7 @@ void PrintPreview::print() {
     chosen_();
     showChosenPaper();
     const PrintOutcome outcome = printOnPrinter(printer_, page_, choices_.paper, choices_.offset);
+    warnOfMissingPaper();
     view_->updatePreview();
     if (outcome.printed) {
         accept();

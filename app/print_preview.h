@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QPrinter;
 class QPrintPreviewWidget;
 class QPushButton;
@@ -34,6 +35,7 @@ private:
     void choosePrinter(const QString& name);
     void choosePaper(const QPageLayout& paper);
     void showChosenPaper();
+    void warnOfMissingPaper();
     void print();
 
     QPrinter& printer_;
@@ -42,6 +44,7 @@ private:
     PageTexts page_;
     QPrintPreviewWidget* view_ = nullptr;
     QPushButton* print_ = nullptr;
+    QLabel* warning_ = nullptr;
     QComboBox* printers_ = nullptr;
     QComboBox* papers_ = nullptr;
     QDoubleSpinBox* down_ = nullptr;

@@ -92,21 +92,23 @@ PrintoutDesk printoutDeskFrom(std::unique_ptr<QSettings> settings) {
     return desk;
 }
 
+std::optional<PaperMismatch> paperMismatch(const QPrinter& printer, const QPageLayout& paper) {
+    const QSizeF wanted = paper.pageSize().size(QPageSize::Millimeter);
+    const auto taken = paperTakenMm(printer);
+    if (!taken || samePaperSize(*taken, wanted)) return std::nullopt;
+    const auto ours = paperOf(paper);
+    return PaperMismatch{ours ? paperName(*ours) : paper.pageSize().name(), wanted, *taken};
+}
+
 PrintOutcome printOnPrinter(QPrinter& printer, const PageTexts& page, const QPageLayout& paper,
                             PageOffset offset) {
     const QString name = printer.printerName();
     if (!printerPresent(printer)) return {false, printerGoneMessage(name)};
     setPaperOnPrinter(printer, paper);
-    const QSizeF wanted = paper.pageSize().size(QPageSize::Millimeter);
-    const auto taken = paperTakenMm(printer);
-    if (!taken) return {false, printerGoneMessage(name)};
-    if (!samePaperSize(*taken, wanted)) {
-        const auto ours = paperOf(paper);
+    if (!paperTakenMm(printer)) return {false, printerGoneMessage(name)};
+    if (const auto mismatch = paperMismatch(printer, paper))
         return {false,
-                paperMissingMessage(
-                    name, ours ? paperName(*ours) : paper.pageSize().name(),
-                    wanted.width() <= wanted.height() ? wanted : wanted.transposed(), *taken)};
-    }
+                paperMissingMessage(name, mismatch->paper, mismatch->paperMm, mismatch->takenMm)};
     if (!paintPage(printer, page, offset))
         return {false,
                 printerPresent(printer) ? printRefusedMessage(name) : printerGoneMessage(name)};

@@ -6,10 +6,12 @@
 #include <QDate>
 #include <QKeySequence>
 #include <QPageLayout>
+#include <QSizeF>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/printout_choices.h"
 #include "bill/bill_sheet.h"
@@ -63,6 +65,15 @@ struct PrintOutcome {
     bool printed = false;
     QString message;  // for the operator, when not printed
 };
+
+// The printer as it is set up now would put the page on another paper than
+// `paper`: the paper's name, its size and the size the printer would take.
+struct PaperMismatch {
+    QString paper;
+    QSizeF paperMm;
+    QSizeF takenMm;
+};
+std::optional<PaperMismatch> paperMismatch(const QPrinter& printer, const QPageLayout& paper);
 
 // What the print dialog's OK does with the printer as the operator set it
 // up: the paper set again (the printer's own form of that size where it has

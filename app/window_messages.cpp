@@ -23,19 +23,34 @@ QString mm(double value) {
     return QString::number(value, 'f', 1);
 }
 
+QString whereToAddPaper() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("在 Windows 的“打印服务器属性 → 创建新纸张规格”里");
+#else
+    return QStringLiteral("在这台打印机的设置里");
+#endif
+}
+
+QString paperMissing(const QString& printer, const QString& paper, const QSizeF& takenMm) {
+    return QStringLiteral("打印机“%1”没有“%2”这种纸，会打在 %3 × %4 mm 的纸上")
+        .arg(printer, paper, mm(takenMm.width()), mm(takenMm.height()));
+}
+
 }  // namespace
 
 QString paperMissingMessage(const QString& printer, const QString& paper, const QSizeF& paperMm,
                             const QSizeF& takenMm) {
-#ifdef Q_OS_WIN
-    const QString where = QStringLiteral("在 Windows 的“打印服务器属性 → 创建新纸张规格”里");
-#else
-    const QString where = QStringLiteral("在这台打印机的设置里");
-#endif
     return QStringLiteral(
-               "打印机“%1”没有“%2”这种纸，会打在 %3 × %4 mm 的纸上，所以这次没有打印；"
-               "请%5添加 %6 × %7 mm 的纸张规格后再打印，账单还在窗口里。")
-        .arg(printer, paper, mm(takenMm.width()), mm(takenMm.height()), where, mm(paperMm.width()),
+               "%1，所以这次没有打印；请%2添加 %3 × %4 mm 的纸张规格后再打印，"
+               "账单还在窗口里。")
+        .arg(paperMissing(printer, paper, takenMm), whereToAddPaper(), mm(paperMm.width()),
+             mm(paperMm.height()));
+}
+
+QString paperMissingWarning(const QString& printer, const QString& paper, const QSizeF& paperMm,
+                            const QSizeF& takenMm) {
+    return QStringLiteral("%1，不会打印：请%2添加 %3 × %4 mm 的纸张规格，或另选纸张或打印机。")
+        .arg(paperMissing(printer, paper, takenMm), whereToAddPaper(), mm(paperMm.width()),
              mm(paperMm.height()));
 }
 

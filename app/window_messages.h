@@ -26,6 +26,10 @@ QString pdfNotWrittenMessage(const QString& path);
 QString paperMissingMessage(const QString& printer, const QString& paper, const QSizeF& paperMm,
                             const QSizeF& takenMm);
 
+// The same, shown in the preview before anything is printed.
+QString paperMissingWarning(const QString& printer, const QString& paper, const QSizeF& paperMm,
+                            const QSizeF& takenMm);
+
 // The printer chosen is no longer there (its queue deleted, the printer
 // removed).
 QString printerGoneMessage(const QString& printer);

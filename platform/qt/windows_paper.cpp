@@ -39,10 +39,12 @@ std::optional<QSizeF> windowsPaperTakenMm(const QString& printer, const QPageSiz
     if (DocumentPropertiesW(nullptr, opened.handle, name.data(), mode, nullptr, DM_OUT_BUFFER) !=
         IDOK)
         return std::nullopt;
-    // As Qt asks for it: by the form's number, or as a size of the user's own.
+    // As Qt asks for it: by the form's number (a form made in the print
+    // server's properties numbers above DMPAPER_USER), or as a size of the
+    // user's own.
     mode->dmOrientation = DMORIENT_PORTRAIT;
     mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
-    if (const int form = size.windowsId(); form > 0 && form < DMPAPER_USER) {
+    if (const int form = size.windowsId(); form > 0 && form != DMPAPER_USER) {
         mode->dmPaperSize = static_cast<short>(form);
         mode->dmFields &= ~(DM_PAPERLENGTH | DM_PAPERWIDTH);
     } else {

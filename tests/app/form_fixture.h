@@ -31,11 +31,13 @@ protected:
                                                         launched.push_back(url);
                                                         return launcherWorks;
                                                     },
-                                                    "/tmp/Tarnel账单.xls"});
+                                                    "/tmp/Tarnel账单.xls", settings()});
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kPatience));
     }
+    // Where the form keeps its printout choices; none: this run only.
+    virtual std::unique_ptr<QSettings> settings() { return nullptr; }
     void TearDown() override {
         closeMessages();
         form.reset();
