@@ -15,8 +15,11 @@
 # click, keys, typed, cell, at, check, shown, read_box, read_message,
 # visible_windows, home and root.
 
-# queue, paper, the form the job must name ("none": the printer has no such
-# paper, and the operator is told so instead).
+# queue, paper, the form a job must name ("none": the printer has no such
+# paper, and the operator must be told so instead). Where the PPD lists the
+# form, the job must come on it, or the operator be told: under Wine, Qt
+# hands a driver's own form over as a size of the user's own (DMPAPER_USER),
+# which Wine's driver reads as its first form of its own.
 readonly printer_rows=(
     "LQForms 241-2 FanFold241x140"
     "LQForms 241-3 FanFold241x93"
@@ -69,7 +72,7 @@ pick_in_preview() {  # QUEUE PAPER
 }
 
 printer_row() {  # QUEUE PAPER FORM
-    local queue=$1 paper=$2 form=$3 before job="" windows message doc media want got
+    local queue=$1 paper=$2 form=$3 before job="" windows message doc media told text total
     local what="printer $queue, $paper"
     before=$(lp_done "$queue" | wc -l)
     click $(cell 1 0)
@@ -108,28 +111,28 @@ printer_row() {  # QUEUE PAPER FORM
         xdotool search --onlyvisible --name '^打印预览' >/dev/null 2>&1 || break
         sleep 0.5
     done
-    if [ "$form" = none ]; then
+    told=$(grep -qF '打印服务器属性' <<<"$message" && echo yes || echo no)
+    if [ "$form" = none ] || [ -z "$job" ]; then
+        # Refused: the sentence that says how to add the form, no job, and
+        # the bill still in the window.
         check "$what: no job" "" "$job"
-        check "$what: the operator is told the printer has no such paper" yes \
-            "$(grep -qF '打印服务器属性' <<<"$message" && echo yes || echo no)"
+        check "$what: the operator is told the printer has no such paper" yes "$told"
         check "$what: the bill stays" "$(shown Text9)" "$(read_box ${at[Text9]})"
+        [ "$form" = none ] || echo "note $what: refused although the PPD lists $form"
     else
-        check "$what: a job reached the queue" yes "$([ -n "$job" ] && echo yes || echo no)"
-        if [ -n "$job" ]; then
-            media=$(awk -v j="$job" '$3 == j { print $(NF - 1) }' "$printer_cups/log/page_log")
-            check "$what: the job's media is the queue's own form" "$form" "$media"
-            # Wine's PostScript driver sets the page by the PPD's own form.
-            doc=$printer_cups/spool/$(printf 'd%05d-001' "$job")
-            check "$what: the page's size in the document" "$form $(ppd_dimension "$queue" "$form")" \
-                "$(sed -n 's/^%%BeginFeature: \*PageSize \([^ ]*\).*/\1/p' "$doc" | head -1 |
-                   while read -r name; do echo "$name $(ppd_dimension "$queue" "$name")"; done)"
-            text=$(ps2ascii "$doc" 2>/dev/null | tr -s ' ' || true)
-            total=$(shown Text9)
-            check "$what: the total in the job" yes \
-                "$(grep -qF "${total%??}" <<<"$text" && echo yes || echo no)"
-            check "$what: the amount in capitals in the job" yes \
-                "$(grep -qF 人民币柒佰陆拾伍元捌角贰分 <<<"$text" && echo yes || echo no)"
-        fi
+        media=$(awk -v j="$job" '$3 == j { print $(NF - 1) }' "$printer_cups/log/page_log")
+        check "$what: the job's media is the queue's own form" "$form" "$media"
+        # Wine's PostScript driver sets the page by the PPD's own form.
+        doc=$printer_cups/spool/$(printf 'd%05d-001' "$job")
+        check "$what: the page's size in the document" "$form $(ppd_dimension "$queue" "$form")" \
+            "$(sed -n 's/^%%BeginFeature: \*PageSize \([^ ]*\).*/\1/p' "$doc" | head -1 |
+               while read -r name; do echo "$name $(ppd_dimension "$queue" "$name")"; done)"
+        text=$(ps2ascii "$doc" 2>/dev/null | tr -s ' ' || true)
+        total=$(shown Text9)
+        check "$what: the total in the job" yes \
+            "$(grep -qF "${total%??}" <<<"$text" && echo yes || echo no)"
+        check "$what: the amount in capitals in the job" yes \
+            "$(grep -qF 人民币柒佰陆拾伍元捌角贰分 <<<"$text" && echo yes || echo no)"
         check "$what: no message" "" "$message"
     fi
 }
