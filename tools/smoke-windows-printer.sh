@@ -22,8 +22,8 @@
 # which Wine's driver reads as its first form of its own.
 readonly printer_rows=(
     "LQForms 241-2 FanFold241x140"
-    "LQForms 241-3 FanFold241x93"
     "LQ570 241-2 none"
+    "LQ570 a4 A4"
 )
 
 printer_cups=""
