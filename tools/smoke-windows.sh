@@ -19,7 +19,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 zip=$(realpath "${1:-$root/dist/cubrix-windows-x64.zip}")
 shot=${2:+$(realpath -m "$2")}
-limit_s=${CUBRIX_SMOKE_LIMIT:-600}
+limit_s=${CUBRIX_SMOKE_LIMIT:-900}
 
 if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
     exec env CUBRIX_IN_XVFB=1 timeout --kill-after=10 "$limit_s" \
