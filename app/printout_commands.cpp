@@ -22,6 +22,7 @@
 #include "printout/page_drawing.h"
 #include "printout/page_outputs.h"
 #include "printout/paper.h"
+#include "printout/printer_job.h"
 
 namespace cubrix {
 namespace {
@@ -151,7 +152,8 @@ QString suggestedPdfPath(const QString& folder, QDate day) {
 }
 
 bool printOnPrinter(QPrinter& printer, const PageTexts& page) {
-    return paintPage(printer, page);
+    return printPages(printer,
+                      [&page](QPagedPaintDevice& device) { return paintPage(device, page); });
 }
 
 void printoutClicked(QWidget& form, const BillSheet& sheet, PrintoutDesk& desk, PrintoutWay way) {

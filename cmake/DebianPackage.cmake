@@ -29,6 +29,6 @@ workbook template, which the cubrix command puts in place on its first start.")
 # a Chinese face for the text boxes, and Calc, which the export button drives.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk, libreoffice-calc")
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming, libreoffice-calc")
 
 include(CPack)
