@@ -35,6 +35,7 @@ bool mendFile(const QString& path) {
     const QByteArray mended = withIdeographText(bytes);
     if (mended == bytes) return true;
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);  // a folder that takes no new files
     return file.open(QIODevice::WriteOnly) && file.write(mended) == mended.size() && file.commit();
 }
 

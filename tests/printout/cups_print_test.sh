@@ -139,6 +139,8 @@ page_texts() {  # WHAT PDF
 }
 page_texts "saved PDF" "$scratch/saved.pdf"
 page_texts "print job" "$scratch/spool/d$(printf %05d "${job:-0}")-001"
+"$probe" --print-to-file "$scratch/to-file.pdf" || fail "not printed to a file"
+page_texts "printed to a file" "$scratch/to-file.pdf"
 
 # The printed page: one A4 page that looks like the saved one (and not like
 # an empty bill's).
