@@ -19,7 +19,7 @@ printout_documents() {
     realpath "$documents"
 }
 
-printout_cases() {  # [FACE: the face the PDF must embed]
+printout_cases() {  # [WHAT: told in the checks' names]
     local documents day pdf text tag="PDF${1:+ with $1}"
     documents=$(printout_documents)
     day=$(date +%Y-%m-%d)
@@ -41,9 +41,6 @@ printout_cases() {  # [FACE: the face the PDF must embed]
     sleep 1  # written to its end
     text=$(pdftotext -layout "$pdf" - 2>/dev/null || true)
     has() { grep -Eq "$1" <<<"$text" && echo yes || echo no; }
-    if [ -n "${1:-}" ]; then
-        check "$tag: the face embedded" yes "$(pdffonts "$pdf" | grep -q "$1" && echo yes || echo no)"
-    fi
     check "$tag: the title" yes "$(has '^ *木材销售清单 *$')"
     check "$tag: the date" yes "$(has "日期 +${day:0:4}年${day:5:2}月${day:8:2}日")"
     check "$tag: the party captions" yes "$(has '^ *购货单位 +车号 *$')"
@@ -70,24 +67,31 @@ printout_cases() {  # [FACE: the face the PDF must embed]
 }
 
 # The same save in a program started with another face standing in for 宋体
-# (the smoke test's simsun_stand_in and key_worked_example): Noto CJK draws
-# radicals such as ⽊ and ideographs such as 木 with one glyph, and the PDF
-# must still read 木材. The first program has ended; AR PL UMing is put back.
-printout_with_face() {  # FACE NAME-IN-PDF
+# (the smoke test's simsun_stand_in and key_worked_example), the only Chinese
+# face that this program's Wine finds: Noto CJK draws radicals such as ⽊ and
+# ideographs such as 木 with one glyph, and the PDF must still read 木材 (the
+# PDF names the face SimSun either way). The first program has ended; AR PL
+# UMing is put back afterwards.
+printout_with_face() {  # FACE FOLDER-OF-ITS-FILES
     simsun_stand_in "$1"
-    (cd "$home/app" && exec wine cubrix.exe) &
+    cat >"$home/one-face.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig><dir>$2</dir><cachedir>$home/fontconfig-cache</cachedir></fontconfig>
+CONF
+    (cd "$home/app" && FONTCONFIG_FILE=$home/one-face.conf exec wine cubrix.exe) &
     pid=$!
     wid=
     for _ in $(seq 120); do
-        wid=$(xdotool search --onlyvisible --name '^Cubrix$' 2>/dev/null | head -n 1)
+        wid=$(xdotool search --onlyvisible --name '^Cubrix$' 2>/dev/null | head -n 1 || true)
         [ -n "$wid" ] && break
         sleep 0.5
     done
-    check "the program starts with $1 for 宋体" yes "$([ -n "$wid" ] && echo yes || echo no)"
+    check "the program starts with $1 alone for 宋体" yes "$([ -n "$wid" ] && echo yes || echo no)"
     if [ -n "$wid" ]; then
         sleep 1
         key_worked_example
-        printout_cases "$2"
+        printout_cases "$1"
         click ${at[Command5]}
         for _ in $(seq 40); do
             kill -0 "$pid" 2>/dev/null || break
