@@ -21,6 +21,7 @@
 #include "printout/page_drawing.h"
 #include "printout/page_outputs.h"
 #include "printout/paper.h"
+#include "printout/printer_job.h"
 
 namespace cubrix {
 
@@ -109,7 +110,9 @@ PrintOutcome printOnPrinter(QPrinter& printer, const PageTexts& page, const QPag
     if (const auto mismatch = paperMismatch(printer, paper))
         return {false,
                 paperMissingMessage(name, mismatch->paper, mismatch->paperMm, mismatch->takenMm)};
-    if (!paintPage(printer, page, offset))
+    if (!printPages(printer, [&page, offset](QPagedPaintDevice& device) {
+            return paintPage(device, page, offset);
+        }))
         return {false,
                 printerPresent(printer) ? printRefusedMessage(name) : printerGoneMessage(name)};
     return {true, {}};

@@ -31,7 +31,7 @@ workbook template, which the cubrix command puts in place on its first start.")
 # and a failed export offers that print.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk")
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc")
 
 include(CPack)

@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 
 #include "printout/page_drawing.h"
+#include "printout/pdf_text_maps.h"
 
 namespace cubrix {
 namespace {
@@ -21,15 +22,18 @@ bool writePdf(const QString& path, const PageTexts& page, const QPageLayout& lay
     // PDF of nothing.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    QBuffer drawn;
+    drawn.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&drawn);
         pdf.setPageLayout(layout);
         pdf.setTitle(QString::fromStdU16String(std::u16string(kPageTitle)));
         pdf.setCreator(QStringLiteral("Cubrix"));
         painted = paintPage(pdf, page);
     }
-    return painted && file.error() == QFileDevice::NoError && file.flush();
+    const QByteArray bytes = withIdeographText(drawn.data());
+    return painted && file.write(bytes) == bytes.size() && file.flush();
 }
 
 QImage pagePicture(const PageTexts& page, const QPageLayout& layout, int dpi) {

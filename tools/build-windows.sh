@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds the whole program for 64-bit Windows with MinGW-w64 and the Qt
-# of tools/build-qt-mingw.sh, and packs dist/cubrix-windows-x64.zip: the files
-# of tools/windows/package.txt, nothing else. Unpacked anywhere on
-# Windows, cubrix.exe runs as it is; Excel is the only thing to install.
+# Cross-builds the whole program for 64-bit Windows with MinGW-w64, the Qt of
+# tools/build-qt-mingw.sh and the qpdf of tools/build-qpdf-mingw.sh, and packs
+# dist/cubrix-windows-x64.zip: the files of tools/windows/package.txt, nothing
+# else. Unpacked anywhere on Windows, cubrix.exe runs as it is; Excel is the
+# only thing to install.
 # Beside it, dist/cubrix-setup-x64.exe installs the same files
 # (assets/windows/cubrix.nsi, made with makensis).
 set -euo pipefail
@@ -18,6 +19,8 @@ triple=x86_64-w64-mingw32
 bash tools/install-deps.sh
 # CUBRIX_QT_MINGW names a Qt for MinGW built elsewhere.
 qt=${CUBRIX_QT_MINGW:-$(bash tools/build-qt-mingw.sh | tail -n 1)}
+# qpdf for the saved PDFs' text, built from Debian's source on first use.
+qpdf=${CUBRIX_QPDF_MINGW:-$(bash tools/build-qpdf-mingw.sh | tail -n 1)}
 
 # Qt's toolchain file would chain-load the toolchain file of the tree that
 # built Qt; this tree's own is the one to use.
@@ -31,6 +34,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCUBRIX_LIBREOFFICE=OFF -DCUBRIX_EXCEL=ON -DBUILD_TESTING=OFF -DCUBRIX_BENCH=OFF \
+    -DCUBRIX_QPDF_MINGW="$qpdf" \
     >"$build/configure.log" 2>&1 || {
     cat "$build/configure.log" >&2
     exit 1

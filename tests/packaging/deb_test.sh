@@ -35,7 +35,7 @@ lintian --fail-on error "$deb" 2>&1 | grep -v 'root privileges' || true
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for wanted in qt6-translations-l10n qt6-qpa-plugins \
-    "fonts-arphic-uming | fonts-noto-cjk" libqt6widgets6 libuno-cppu3; do
+    fonts-arphic-uming libqt6widgets6 libuno-cppu3 libqpdf29; do
     [[ ", $depends," == *", $wanted"[,\ ]* ]] || fail "Depends lacks '$wanted': $depends"
 done
 # The bill prints without Calc: only recommended.

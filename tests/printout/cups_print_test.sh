@@ -52,41 +52,55 @@ done
 [ -n "$job" ] && [ -f "$printed" ] || { fail "no printed PDF for job ${job:-?} in $out_dir";
                                          tail -20 "$scratch/log/error_log"; }
 
-# The saved PDF, line by line as the page stands: blanks between the texts of
-# a row, nothing else between them.
-text=$(pdftotext -layout "$scratch/saved.pdf" -)
-row() {  # the texts of one row, in order
-    local pattern="^ *$1"; shift
-    for t in "$@"; do pattern+=" +${t//./\\.}"; done
-    grep -Eq "$pattern *\$" <<<"$text" || fail "no row: $*"
-}
-row 木材销售清单
-grep -Eq "日期 +($day_before|$day_after) *\$" <<<"$text" || fail "no date $day_before"
-# The figures as the probe's worked example gives them after a pass.
+# The bill's texts, line by line as the page stands, exactly as typed (the
+# characters, not look-alike radicals): blanks between the texts of a row,
+# nothing else between them. Held for the saved PDF and for the PDF that the
+# print queue received (CUPS keeps the job's file after printing).
 shown=$(dirname "$0")/../probe/cases/worked_example.out
 field() { awk -F'\t' -v name="$1" '$1 == name { print $2 }' "$shown"; }
-row 购货单位 建阳区鑫源木业有限公司 "$(field Combo2)"
-row "长\(米\)" "宽\(毫米\)" "厚\(毫米\)" 件数 "材积\(立方米\)" "单价\(元/立方米\)" "金额\(元\)"
-for line in 0 1 2 3; do
-    texts=()
-    for column in 1 2 3 4 5 6 7; do
-        t=$(field "Text$column($line)")
-        if [ -n "$t" ]; then texts+=("$t"); fi
+page_texts() {  # WHAT PDF
+    local what=$1 text texts line column t total_amount between words
+    [ -f "$2" ] || { fail "$what: no file"; return; }
+    text=$(pdftotext -layout "$2" -)
+    # The Chinese face drawn with, when the test limits the fonts to one.
+    if [ -n "${CUBRIX_TEST_FACE:-}" ]; then
+        pdffonts "$2" | grep -q "$CUBRIX_TEST_FACE" || fail "$what: not drawn with $CUBRIX_TEST_FACE"
+    fi
+    row() {  # the texts of one row, in order
+        local pattern="^ *$1" all="$*"; shift
+        for t in "$@"; do pattern+=" +${t//./\\.}"; done
+        grep -Eq "$pattern *\$" <<<"$text" || fail "$what: no row: $all"
+    }
+    row 木材销售清单
+    grep -Eq "日期 +($day_before|$day_after) *\$" <<<"$text" || fail "$what: no date $day_before"
+    # The figures as the probe's worked example gives them after a pass.
+    row 购货单位 建阳区鑫源木业有限公司 "$(field Combo2)"
+    row "长\(米\)" "宽\(毫米\)" "厚\(毫米\)" 件数 "材积\(立方米\)" "单价\(元/立方米\)" "金额\(元\)"
+    for line in 0 1 2 3; do
+        texts=()
+        for column in 1 2 3 4 5 6 7; do
+            t=$(field "Text$column($line)")
+            if [ -n "$t" ]; then texts+=("$t"); fi
+        done
+        row "${texts[@]}"
     done
-    row "${texts[@]}"
-done
-total_amount=$(field Text9)
-row 检尺员 王师傅 合计 "$(field Text8)" "${total_amount%??}"  # two decimals on the page
-row 出货单位 联系人
-row 大写金额 人民币柒佰陆拾伍元捌角贰分
-row 经手人 收货人
-# The four empty lines are empty: nothing between the fourth line and 检尺员.
-between=$(sed -n '/ 0\.0450 *$/,/检尺员/p' <<<"$text" | sed '1d;$d' | tr -d ' \n')
-[ -z "$between" ] || fail "text among the empty lines: $between"
-# Nothing else: 51 texts in all (the 65 fields less the 26 that are empty
-# in the example, and the page's own captions, title and date).
-words=$(grep -o '[^ ]\+' <<<"$text" | wc -l)
-[ "$words" -eq 51 ] || fail "$words texts on the page, 51 expected"
+    total_amount=$(field Text9)
+    row 检尺员 王师傅 合计 "$(field Text8)" "${total_amount%??}"  # two decimals on the page
+    row 出货单位 联系人
+    row 大写金额 人民币柒佰陆拾伍元捌角贰分
+    row 经手人 收货人
+    # The four empty lines are empty: nothing between the fourth line and 检尺员.
+    between=$(sed -n '/ 0\.0450 *$/,/检尺员/p' <<<"$text" | sed '1d;$d' | tr -d ' \n')
+    [ -z "$between" ] || fail "$what: text among the empty lines: $between"
+    # Nothing else: 51 texts in all (the 65 fields less the 26 that are empty
+    # in the example, and the page's own captions, title and date).
+    words=$(grep -o '[^ ]\+' <<<"$text" | wc -l)
+    [ "$words" -eq 51 ] || fail "$what: $words texts on the page, 51 expected"
+}
+page_texts "saved PDF" "$scratch/saved.pdf"
+page_texts "print job" "$scratch/spool/d$(printf %05d "${job:-0}")-001"
+"$probe" --print-to-file "$scratch/to-file.pdf" || fail "not printed to a file"
+page_texts "printed to a file" "$scratch/to-file.pdf"
 
 # The printed page: one A4 page that looks like the saved one (and not like
 # an empty bill's).

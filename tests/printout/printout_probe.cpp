@@ -1,6 +1,7 @@
 // The worked example through the program's own ways out, for the print test
 // and the README's pictures:
 //   printout_probe --printer NAME [--paper a4|a5|241-1|241-2|241-3]  as the print dialog's OK
+//   printout_probe --print-to-file FILE [--paper …]     the same, printed to a file
 //   printout_probe --pdf FILE [--paper …]               as 保存为 PDF… once named
 //   printout_probe --png FILE [--paper …]               as 复制为图片 puts it
 // --bill empty draws an empty bill instead.
@@ -19,6 +20,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const char* printer = nullptr;
+    const char* printFile = nullptr;
     const char* pdf = nullptr;
     const char* png = nullptr;
     cubrix::Paper paper = cubrix::Paper::A4Portrait;
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
         const char* value = argv[i + 1];
         if (!std::strcmp(argv[i], "--printer")) {
             printer = value;
+        } else if (!std::strcmp(argv[i], "--print-to-file")) {
+            printFile = value;
         } else if (!std::strcmp(argv[i], "--pdf")) {
             pdf = value;
         } else if (!std::strcmp(argv[i], "--png")) {
@@ -61,6 +65,12 @@ int main(int argc, char** argv) {
         const cubrix::PrintOutcome outcome = cubrix::printOnPrinter(device, page, layout, {});
         if (!outcome.printed) std::fprintf(stderr, "%s\n", qPrintable(outcome.message));
         return outcome.printed ? 0 : 1;
+    }
+    if (printFile) {
+        QPrinter device(QPrinter::HighResolution);
+        device.setOutputFormat(QPrinter::PdfFormat);
+        device.setOutputFileName(QString::fromLocal8Bit(printFile));
+        return cubrix::printOnPrinter(device, page, layout, {}).printed ? 0 : 1;
     }
     if (pdf) return cubrix::writePdf(QString::fromLocal8Bit(pdf), page, layout) ? 0 : 1;
     if (png) return cubrix::pagePicture(page, layout).save(QString::fromLocal8Bit(png)) ? 0 : 1;
