@@ -88,8 +88,9 @@ void surviveClosedPipes() {
     sigaction(SIGPIPE, &quiet, nullptr);
 }
 
-// This process's own UNO runtime, made once and kept: tearing it down at exit
-// races with the bridge threads.
+}  // namespace
+
+// Made once and kept: tearing it down at exit races with the bridge threads.
 uno::Reference<uno::XComponentContext> localContext() {
     static std::once_flag once;
     static uno::Reference<uno::XComponentContext>* context = nullptr;
@@ -114,6 +115,8 @@ uno::Reference<uno::XComponentContext> localContext() {
         fail(SpreadsheetError::CannotStart, kNoUnoRuntime, "UNO runtime: " + failure);
     return *context;
 }
+
+namespace {
 
 [[noreturn]] void callFailed(const char* step, const uno::Exception& e) {
     fail(SpreadsheetError::Other, kCallFailed, std::string(step) + ": " + message(e));
