@@ -522,7 +522,8 @@ TEST_P(OperatorsCalc, HoweverItEndsTheNextPrintIsNotHeldUp) {
         EndingStandby ending(office, [&] { finish(c.ending); });
         Spreadsheet& through =
             c.moment == Moment::WhileStarting ? static_cast<Spreadsheet&>(ending) : office;
-        ASSERT_FALSE(Command4_Click(sheet, counter, {{through, workbook}, {}}).has_value());
+        const auto failure = Command4_Click(sheet, counter, {{through, workbook}, {}});
+        ASSERT_FALSE(failure.has_value()) << failure->number << " " << failure->text;
     }
     ASSERT_TRUE(billShown()) << "the first print's bill never showed";
     if (c.moment == Moment::WhileShowing) finish(c.ending);
