@@ -14,12 +14,15 @@
 #                 pointed elsewhere) instead of a throw-away one
 #   CUBRIX_SMOKE_PRINTS=0  the window checks only, without the prints into
 #                 the stand-in office (for a second copy of the same program)
+#   CUBRIX_SMOKE_LIMIT  seconds before the run is ended (default 900)
 # Ends with "N passed, N failed"; exits non-zero when a check failed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 zip=$(realpath "${1:-$root/dist/cubrix-windows-x64.zip}")
 shot=${2:+$(realpath -m "$2")}
-limit_s=${CUBRIX_SMOKE_LIMIT:-600}
+# A bound on the whole run: about 8 minutes on a quiet machine with two cores,
+# two hung offices among the prints each waiting out two call bounds.
+limit_s=${CUBRIX_SMOKE_LIMIT:-900}
 
 if [ -z "${CUBRIX_IN_XVFB:-}" ]; then
     exec env CUBRIX_IN_XVFB=1 timeout --kill-after=10 "$limit_s" \
