@@ -9,6 +9,7 @@ standin_dir=$WINEPREFIX/drive_c/standin
 standin_log=$standin_dir/standin.log
 standin_exe='C:\standin\office_standin.exe'
 cells_table="$home/d/Tarnel账单.xls.cells.txt"
+macro_marker="$home/d/Tarnel账单.xls.macro-ran.txt"
 readonly kStandinTitle='Tarnel账单.xls - Office stand-in'
 
 standin_setup() {
@@ -141,6 +142,14 @@ check_landed() {  # CASE
     check "$1: the shown workbook came to the front" yes \
         "$(logged "pid $second foreground: its window" 5)"
     keep_log
+}
+
+# The calls that decide whether a workbook's macros run, in order:
+# AutomationSecurity read (bare) or set (=VALUE), and Workbooks.Open.
+macro_steps() {
+    log_since_mark |
+        grep -oE ': (Application\.AutomationSecurity put\(VT_I4 [0-9]+|Application\.AutomationSecurity\(|Workbooks\.Open\()' |
+        sed 's/^: //; s/($//; s/ put(VT_I4 /=/' | xargs
 }
 
 bill_unchanged() {  # CASE
@@ -286,6 +295,16 @@ print_cases() {
         "$([ "$elapsed" -le 75 ] && echo yes || echo no)"
     echo "office hangs at Cells: told after $elapsed s"
 
+    # Open itself hangs, as Excel asking about an Excel 4.0 macro sheet in a
+    # hidden instance: each pass is ended at the bound as well.
+    print_failing "office hangs at Open" 150 Excel.Application --hang-at Open
+    check_refused "office hangs at Open" "$(message_text TimedOut)"
+    check "office hangs at Open: each pass hung at Open" 2 \
+        "$(log_since_mark | grep -cE 'hangs at call' || true)"
+    check "office hangs at Open: told within two bounds of 30 s" yes \
+        "$([ "$elapsed" -le 75 ] && echo yes || echo no)"
+    echo "office hangs at Open: told after $elapsed s"
+
     print_failing "workbook read-only" 60 Excel.Application --read-only
     check_refused "workbook read-only" "$(message_text WorkbookLocked)"
     check "workbook read-only: each pass closed it unsaved and quit" \
@@ -372,6 +391,21 @@ print_cases() {
     summary "Hwnd answers 0"
     keep_log
 
+    # A doctored workbook with an opening macro: Excel started through
+    # automation would run it at each Open, unseen.
+    rm -f "$macro_marker"
+    print_landing "workbook with an opening macro" Excel.Application --macros
+    check "workbook with an opening macro: macros forced off before each Open" \
+        "Application.AutomationSecurity=3 Workbooks.Open Application.AutomationSecurity=3 Workbooks.Open" \
+        "$(macro_steps)"
+    check "workbook with an opening macro: it ran in neither pass" "0 no" \
+        "$(log_since_mark | grep -c 'opening macro ran' || true) $([ -e "$macro_marker" ] && echo yes || echo no)"
+    rm -f "$macro_marker"
+
+    print_landing "office without AutomationSecurity" Excel.Application --no-automation-security
+    check "office without AutomationSecurity: asked in each pass" 2 \
+        "$(log_since_mark | grep -c 'unknown name Application.AutomationSecurity' || true)"
+
     print_failing "workbook has no sheet Tarnel账单" 60 Excel.Application --sheet Sheet1
     check_refused "workbook has no sheet Tarnel账单" "没有名为“Tarnel账单”的工作表"
 
@@ -404,6 +438,23 @@ print_cases() {
         "$(log_since_mark | grep -oE ': (Workbook\.Close|Application\.DisplayAlerts put\(VT_BOOL True)' |
             sed 's/^: //; s/ put(VT_BOOL /=/' | tail -n 2 | xargs)"
     check_shared_survived "operator's office"
+
+    # The same doctored workbook in the operator's own office: macros off for
+    # each Open, and the operator's setting back right after it.
+    rm -f "$macro_marker"
+    start_shared KET.Application --macros
+    print_bill 60
+    check "operator's office, opening macro: the 65 cells landed" "$(expected_cells)" \
+        "$(cat "$cells_table" 2>/dev/null)"
+    check "operator's office, opening macro: the setting read, forced off, put back at each Open" \
+        "Application.AutomationSecurity Application.AutomationSecurity=3 Workbooks.Open Application.AutomationSecurity=1 Application.AutomationSecurity Application.AutomationSecurity=3 Workbooks.Open Application.AutomationSecurity=1" \
+        "$(macro_steps)"
+    check "operator's office, opening macro: it ran in neither pass" "0 no" \
+        "$(log_since_mark | grep -c 'opening macro ran' || true) $([ -e "$macro_marker" ] && echo yes || echo no)"
+    check_shared_survived "operator's office, opening macro"
+    check "operator's office, opening macro: its AutomationSecurity back at 1" yes \
+        "$(logged "pid $shared_pid AutomationSecurity 1 at the end" 10)"
+    rm -f "$macro_marker"
 
     start_shared KET.Application --open-fails '800A03EC:文件已损坏'
     print_bill 60

@@ -42,6 +42,12 @@ bool busy(HRESULT hr) {
     return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER || hr == kOfficeBusy;
 }
 
+// Excel started through automation runs the macros of every workbook it opens
+// (AutomationSecurity 1, msoAutomationSecurityLow), unseen: a doctored
+// workbook's opening macro would run twice a print. ForceDisable opens every
+// workbook with its macros off, asking nothing.
+constexpr int kMacrosForceDisabled = 3;  // msoAutomationSecurityForceDisable
+
 // An office of ours that still runs this long after Quit is ended.
 constexpr auto kQuitGrace = std::chrono::seconds(5);
 
@@ -61,7 +67,8 @@ bool serverGone(HRESULT hr) {
 // Sets a property that not every office knows (older Excel, WPS): one that
 // does not know it, or refuses it, goes on without. Only a busy or vanished
 // office fails the step, so that it is retried or reported as such.
-void putOptional(IDispatch* object, std::wstring_view name, bool value) {
+template <class Value>
+void putOptional(IDispatch* object, std::wstring_view name, Value value) {
     try {
         com::put(object, name, value);
     } catch (const ComError& e) {
@@ -257,23 +264,30 @@ void ExcelSpreadsheet::openWorkbook(const std::string& pathUtf8) {
     requireFile(path);
     requireContent(pathUtf8);
     path_ = path;
-    step(SpreadsheetError::Other, [&] {
-        try {
-            workbook_ = com::getObject(held(workbooks_, "Workbooks"), L"Open", path);
-        } catch (const ComError& e) {
-            // Excel's code says only that it failed; the file says why.
-            if (busy(e.hr())) throw;
-            if (heldElsewhere(path))
-                throw SpreadsheetFailure(
-                    SpreadsheetError::WorkbookLocked,
-                    static_cast<int>(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)),
-                    pathUtf8 + ": open for writing in another program; " + e.what());
-            if (inspectWorkbook(pathUtf8) == WorkbookContent::NotAWorkbook)
-                throw SpreadsheetFailure(SpreadsheetError::Damaged, static_cast<int>(e.hr()),
-                                         e.what());
-            throw;
-        }
-    });
+    const std::optional<int> securityBefore = disableMacros();
+    try {
+        step(SpreadsheetError::Other, [&] {
+            try {
+                workbook_ = com::getObject(held(workbooks_, "Workbooks"), L"Open", path);
+            } catch (const ComError& e) {
+                // Excel's code says only that it failed; the file says why.
+                if (busy(e.hr())) throw;
+                if (heldElsewhere(path))
+                    throw SpreadsheetFailure(
+                        SpreadsheetError::WorkbookLocked,
+                        static_cast<int>(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)),
+                        pathUtf8 + ": open for writing in another program; " + e.what());
+                if (inspectWorkbook(pathUtf8) == WorkbookContent::NotAWorkbook)
+                    throw SpreadsheetFailure(SpreadsheetError::Damaged, static_cast<int>(e.hr()),
+                                             e.what());
+                throw;
+            }
+        });
+    } catch (const SpreadsheetFailure&) {
+        restoreMacros(securityBefore);
+        throw;
+    }
+    restoreMacros(securityBefore);
     // With alerts off, Excel opens a workbook that is open elsewhere read-only
     // instead of asking; saving it would then fail or go to a copy.
     if (use_ != InstanceUse::Work) return;
@@ -357,6 +371,38 @@ void ExcelSpreadsheet::show() {
 // Shown from behind this program's window, the bill would stay behind it.
 void ExcelSpreadsheet::bringToFront() noexcept {
     if (window_ != 0) SetForegroundWindow(reinterpret_cast<HWND>(window_));
+}
+
+// Set immediately before each Open. In the operator's own office the setting
+// is theirs: read first, for restoreMacros. An office that does not know it
+// (older Excel, WPS) or refuses it opens the workbook as it would anyway.
+std::optional<int> ExcelSpreadsheet::disableMacros() {
+    std::optional<int> before;
+    step(SpreadsheetError::Other, [&] {
+        IDispatch* app = held(application_, "application");
+        before.reset();
+        if (shared_) {
+            try {
+                before = static_cast<int>(com::get(app, L"AutomationSecurity").toDouble());
+            } catch (const ComError& e) {
+                if (busy(e.hr()) || serverGone(e.hr())) throw;
+            }
+        }
+        putOptional(app, L"AutomationSecurity", kMacrosForceDisabled);
+    });
+    return before;
+}
+
+// Right after the Open, whether it succeeded or not. A failed restore leaves
+// the operator's office with macros off: safe, and the print goes on. An
+// office that timed out or kept refusing is not asked again.
+void ExcelSpreadsheet::restoreMacros(std::optional<int> before) noexcept {
+    if (!before || timedOut_ || unresponsive_ || !application_) return;
+    try {
+        step(SpreadsheetError::Other,
+             [&] { putOptional(application_.get(), L"AutomationSecurity", *before); });
+    } catch (const SpreadsheetFailure&) {
+    }
 }
 
 // A failed restore only leaves the operator's prompts off; the bill is saved.

@@ -66,6 +66,8 @@ private:
     void step(SpreadsheetError kind, Step&& run);
     com::ComPtr<IDispatch> launchOffice(InstanceUse use);
     void restoreAlerts() noexcept;
+    std::optional<int> disableMacros();
+    void restoreMacros(std::optional<int> before) noexcept;
     void endAbandoned() noexcept;
     void noteServerProcess(bool inUse, const std::optional<std::vector<DWORD>>& before);
     void bringToFront() noexcept;

@@ -137,10 +137,12 @@ bool ProcessGroup::leaderAlive() {
     return !reaped_;
 }
 
+// A leader of ours counts until it is reaped: its main thread shows as a
+// zombie while its other threads still end, and a look then would let it go
+// unreaped for good.
 bool ProcessGroup::anyAlive() {
     if (leader_ == 0) return false;
-    leaderAlive();
-    return groupHasLiveMember(leader_);
+    return leaderAlive() || groupHasLiveMember(leader_);
 }
 
 void ProcessGroup::signal(int sig) const {
@@ -153,9 +155,6 @@ bool ProcessGroup::waitGone(std::chrono::milliseconds limit) {
         if (std::chrono::steady_clock::now() >= end) return false;
         std::this_thread::sleep_for(kPollInterval);
     }
-    // The leader may have ended between its last look and the group's: it is
-    // a zombie now, and would stay one beside the operator's bill.
-    if (leader_ != 0) leaderAlive();
     leader_ = 0;
     return true;
 }

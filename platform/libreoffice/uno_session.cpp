@@ -3,6 +3,7 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
@@ -87,8 +88,9 @@ void surviveClosedPipes() {
     sigaction(SIGPIPE, &quiet, nullptr);
 }
 
-// This process's own UNO runtime, made once and kept: tearing it down at exit
-// races with the bridge threads.
+}  // namespace
+
+// Made once and kept: tearing it down at exit races with the bridge threads.
 uno::Reference<uno::XComponentContext> localContext() {
     static std::once_flag once;
     static uno::Reference<uno::XComponentContext>* context = nullptr;
@@ -113,6 +115,8 @@ uno::Reference<uno::XComponentContext> localContext() {
         fail(SpreadsheetError::CannotStart, kNoUnoRuntime, "UNO runtime: " + failure);
     return *context;
 }
+
+namespace {
 
 [[noreturn]] void callFailed(const char* step, const uno::Exception& e) {
     fail(SpreadsheetError::Other, kCallFailed, std::string(step) + ": " + message(e));
@@ -144,7 +148,7 @@ bool UnoSession::connect(const std::string& pipeName) {
 void UnoSession::load(const std::string& url) {
     if (!desktop_.is()) fail(SpreadsheetError::Other, kOutOfOrder, "load without an office");
     rtl::Reference<LockInteraction> interaction(new LockInteraction);
-    uno::Sequence<beans::PropertyValue> args(3);
+    uno::Sequence<beans::PropertyValue> args(4);
     auto* a = args.getArray();
     a[0].Name = "Hidden";
     a[0].Value <<= true;
@@ -152,6 +156,10 @@ void UnoSession::load(const std::string& url) {
     a[1].Value <<= OUString::createFromAscii(kBillFilter);
     a[2].Name = "InteractionHandler";
     a[2].Value <<= uno::Reference<task::XInteractionHandler>(interaction.get());
+    // A workbook passed around by chat or stick may carry a macro bound to
+    // its opening; a hidden load never runs one, whatever the default is.
+    a[3].Name = "MacroExecutionMode";
+    a[3].Value <<= document::MacroExecMode::NEVER_EXECUTE;
 
     uno::Reference<lang::XComponent> doc;
     std::string why;

@@ -6,6 +6,7 @@
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
 #include <rtl/ref.hxx>
 #include <string>
 #include <string_view>
@@ -16,6 +17,10 @@
 namespace cubrix::lo {
 
 class LockInteraction;
+
+// This process's own UNO runtime, which every connection to an office goes
+// through.
+css::uno::Reference<css::uno::XComponentContext> localContext();
 
 class UnoSession {
 public:

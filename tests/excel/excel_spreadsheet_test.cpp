@@ -56,6 +56,7 @@ TEST_F(ExcelBackend, WorkPassInExcelsTerms) {
         "Workbooks.Count",
         "Excel.Hwnd",  // whose process: a new one is ours
         "Excel.DisplayAlerts=false",
+        "Excel.AutomationSecurity=i4:3",  // the workbook's macros off, and left so
         "Workbooks.Open(\"" + path + "\")",
         "Workbook.ReadOnly",
         "Workbook.Worksheets(\"Tarnel账单\")",
@@ -109,6 +110,9 @@ TEST_F(ExcelBackend, ShownInstanceIsLeftRunning) {
     // under the operator's control with its last reference.
     const std::vector<std::string> tail(automation.log.end() - 2, automation.log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"Excel.Visible=true", "Excel.UserControl=true"}));
+    const std::vector<std::string> head(automation.log.begin() + 4, automation.log.begin() + 6);
+    EXPECT_EQ(head, (std::vector<std::string>{"Excel.AutomationSecurity=i4:3",
+                                              "Workbooks.Open(\"" + path + "\")"}));
     EXPECT_EQ(automation.count("Excel.Quit"), 0);
     EXPECT_EQ(automation.count("Excel.DisplayAlerts"), 0);
     EXPECT_EQ(automation.count("Workbook.ReadOnly"), 0);  // read-only is fine to print
@@ -262,6 +266,8 @@ TEST_F(ExcelBackend, AwkwardOfficesStillLandTheBill) {
         {"office without CheckCompatibility", {{"CheckCompatibility", {DISP_E_UNKNOWNNAME}}}},
         {"CheckCompatibility refused", {{"CheckCompatibility", {kExcelError, true}}}},
         {"office without Hwnd", {{"Hwnd", {DISP_E_UNKNOWNNAME}}}},
+        {"office without AutomationSecurity", {{"AutomationSecurity", {DISP_E_UNKNOWNNAME}}}},
+        {"AutomationSecurity refused", {{"AutomationSecurity", {kExcelError, true}}}},
     };
     for (const Case& c : cases) {
         automation = {};
@@ -318,9 +324,16 @@ TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
     };
     const Case cases[] = {
         {"click with the operator's workbooks open",
-         [](Automation& a) { a.values["Count"] = 2; },
+         [](Automation& a) {
+             a.values["Count"] = 2;
+             a.values["AutomationSecurity"] = 2;
+         },
          click,
-         {{"Workbook.Close()", 1}, {"Excel.DisplayAlerts=true", 1}, {"Excel.Visible=true", 1}}},
+         {{"Workbook.Close()", 1},
+          {"Excel.DisplayAlerts=true", 1},
+          {"Excel.Visible=true", 1},
+          {"Excel.AutomationSecurity=i4:3", 2},
+          {"Excel.AutomationSecurity=i4:2", 2}}},
         {"click in a process that ran before, hidden and empty",
          [](Automation& a) { a.values["Hwnd"] = testing::kOperatorsProcess; },
          click,
@@ -362,7 +375,14 @@ TEST_F(ExcelBackend, OperatorsOwnWindowIsNeverEnded) {
              EXPECT_THROW(excel.openWorkbook(path), SpreadsheetFailure);
              excel.release();
          },
-         {{"Excel.DisplayAlerts", 0}}},
+         {{"Excel.DisplayAlerts", 0}, {"Excel.AutomationSecurity=i4:1", 1}}},
+        {"operator's office without AutomationSecurity",
+         [](Automation& a) {
+             a.values["Count"] = 1;
+             fail(a, "AutomationSecurity", DISP_E_UNKNOWNNAME);
+         },
+         click,
+         {{"Workbook.Save()", 1}, {"Excel.Visible=true", 1}}},
     };
     for (const Case& c : cases) {
         automation = {};

@@ -38,11 +38,9 @@ struct Automation {
     // Member name -> what a get returns: by default a new, hidden, empty
     // instance with its alerts on in a new process, and a workbook that
     // opens writable.
-    std::map<std::string, std::variant<bool, int>> values = {{"ReadOnly", false},
-                                                             {"Visible", false},
-                                                             {"Count", 0},
-                                                             {"DisplayAlerts", true},
-                                                             {"Hwnd", kNewProcess}};
+    std::map<std::string, std::variant<bool, int>> values = {
+        {"ReadOnly", false},     {"Visible", false},    {"Count", 0},
+        {"DisplayAlerts", true}, {"Hwnd", kNewProcess}, {"AutomationSecurity", 1}};
     int alive = 0;  // objects not yet released
     // The processes that ran before an instance was asked for; none known.
     std::optional<std::vector<DWORD>> before = std::vector<DWORD>{kOperatorsProcess};

@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XModel.hpp>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +32,7 @@
 #include "platform/libreoffice/libreoffice_spreadsheet.h"
 #include "platform/libreoffice/proc_file.h"
 #include "platform/libreoffice/running_offices.h"
+#include "platform/libreoffice/uno_session.h"
 #include "tests/export/fake_spreadsheet.h"
 
 namespace cubrix {
@@ -517,7 +522,8 @@ TEST_P(OperatorsCalc, HoweverItEndsTheNextPrintIsNotHeldUp) {
         EndingStandby ending(office, [&] { finish(c.ending); });
         Spreadsheet& through =
             c.moment == Moment::WhileStarting ? static_cast<Spreadsheet&>(ending) : office;
-        ASSERT_FALSE(Command4_Click(sheet, counter, {{through, workbook}, {}}).has_value());
+        const auto failure = Command4_Click(sheet, counter, {{through, workbook}, {}});
+        ASSERT_FALSE(failure.has_value()) << failure->number << " " << failure->text;
     }
     ASSERT_TRUE(billShown()) << "the first print's bill never showed";
     if (c.moment == Moment::WhileShowing) finish(c.ending);
@@ -548,6 +554,105 @@ INSTANTIATE_TEST_SUITE_P(
         CalcEndCase{"killed while showing the bill", Moment::WhileShowing, Ending::Killed, true},
         CalcEndCase{"killed while starting: a new one shows the bill, which is open again",
                     Moment::WhileStarting, Ending::Killed, false}));
+
+// A workbook passed around by chat or stick may carry a macro bound to its
+// opening: one that writes `marker`. The office writes no macro into an .xls,
+// so a flat ODF workbook carries it to the shown Calc.
+std::string writeDoctoredWorkbook(const std::string& folder, const std::string& marker) {
+    const std::string path = folder + "/doctored.fods";
+    std::ofstream(path) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:script="urn:oasis:names:tc:opendocument:xmlns:script:1.0"
+ xmlns:ooo="http://openoffice.org/2004/office" xmlns:xlink="http://www.w3.org/1999/xlink"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+ <office:scripts>
+  <office:script script:language="ooo:Basic"><ooo:libraries>
+   <ooo:library-embedded ooo:name="Standard"><ooo:module ooo:name="Module1"><ooo:source-code>
+Sub OnOpen
+ Open ")" << marker << R"(" For Output As #1
+ Print #1, "ran"
+ Close #1
+End Sub
+   </ooo:source-code></ooo:module></ooo:library-embedded>
+  </ooo:libraries></office:script>
+  <office:event-listeners><script:event-listener script:language="ooo:script"
+   script:event-name="dom:load"
+   xlink:href="vnd.sun.star.script:Standard.Module1.OnOpen?language=Basic&amp;location=document"/>
+  </office:event-listeners>
+ </office:scripts>
+ <office:body><office:spreadsheet><table:table table:name="Tarnel账单">
+  <table:table-row><table:table-cell/></table:table-row>
+ </table:table></office:spreadsheet></office:body>
+</office:document>
+)";
+    return path;
+}
+
+// How the hidden office of process group `group` loaded its workbook, read
+// through a connection of the test's own to the office's pipe.
+std::optional<sal_Int16> loadedMacroMode(pid_t group) {
+    namespace css = com::sun::star;
+    std::string line = lo::readProcFile("/proc/" + std::to_string(group) + "/cmdline");
+    std::replace(line.begin(), line.end(), '\0', ' ');
+    const std::string key = "--accept=pipe,name=";
+    const auto at = line.find(key);
+    if (at == std::string::npos) return std::nullopt;
+    const std::string pipe = line.substr(at + key.size(), line.find(';', at) - at - key.size());
+    const auto resolver = css::bridge::UnoUrlResolver::create(lo::localContext());
+    const rtl::OUString url = rtl::OUString::createFromAscii(
+        ("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext").c_str());
+    css::uno::Reference<css::uno::XComponentContext> remote(resolver->resolve(url),
+                                                            css::uno::UNO_QUERY_THROW);
+    const auto documents =
+        css::frame::Desktop::create(remote)->getComponents()->createEnumeration();
+    while (documents->hasMoreElements()) {
+        css::uno::Reference<css::frame::XModel> model(documents->nextElement(),
+                                                      css::uno::UNO_QUERY);
+        if (!model.is()) continue;
+        for (const auto& argument : model->getArgs())
+            if (argument.Name == "MacroExecutionMode") return argument.Value.get<sal_Int16>();
+    }
+    return std::nullopt;
+}
+
+// Neither the hidden export nor the Calc shown to the operator runs a
+// workbook's opening macro: the export loads with macros never run, and the
+// shown Calc keeps the operator's macro security, which by default runs no
+// macro a document brings along.
+TEST_F(LibreOfficeExport, AWorkbooksOpeningMacroRunsNowhere) {
+    {
+        std::optional<sal_Int16> mode;
+        LibreOfficeSpreadsheet office(options);
+        EndingStandby probing(office, [&] { mode = loadedMacroMode(office.officeProcessGroup()); });
+        ASSERT_FALSE(exportTo(workbook, &probing).has_value());
+        EXPECT_EQ(mode, com::sun::star::document::MacroExecMode::NEVER_EXECUTE);
+    }
+    const std::string marker = scratch.path() + "/macro-ran";
+    const std::string doctored = writeDoctoredWorkbook(scratch.path(), marker);
+    const std::string profile = scratch.path() + "/shown-profile";
+    const std::string calc = scratch.path() + "/shown-calc.sh";
+    std::ofstream(calc) << "#!/bin/sh\nexec " << lo::kOfficeProgramDir
+                        << "/soffice -env:UserInstallation=file://" << profile << " \"$@\"\n";
+    fs::permissions(calc, fs::perms::owner_all);
+    options.displayCommand = {calc, "--calc", "--norestore"};
+    {
+        LibreOfficeSpreadsheet office(options);
+        office.createInstance(InstanceUse::Display);
+        office.openWorkbook(doctored);
+        office.show();
+        office.release();
+    }
+    // With macros off the office says so before it shows the workbook; with
+    // them on, the opening event comes once the workbook's window is up.
+    const std::string look =
+        "timeout 120 xdotool search --sync --onlyvisible --name "
+        "'^(Warning|doctored.fods - LibreOffice Calc)$' >/dev/null";
+    EXPECT_EQ(std::system(look.c_str()), 0) << "the workbook never showed";
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    EXPECT_FALSE(fs::exists(marker)) << "the shown workbook ran its opening macro";
+    for (int pid : testing::processesMentioning(profile)) kill(pid, SIGKILL);
+}
 
 }  // namespace
 }  // namespace cubrix

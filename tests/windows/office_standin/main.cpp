@@ -202,9 +202,11 @@ public:
         revoke();
         log(std::string("end") + (quit_ ? " after Quit" : "") +
             (live_ > 0 ? ", " + std::to_string(live_) + " objects still referenced" : ""));
-        if (s.shared)
+        if (s.shared) {
             log(operatorsWorkbookIntact() ? "the operator's workbook intact at the end"
                                           : "the operator's workbook lost");
+            log("AutomationSecurity " + std::to_string(macroSecurity()) + " at the end");
+        }
         CoUninitialize();
         return 0;
     }

@@ -27,6 +27,26 @@ ULONGLONG busySince = 0;
 // What every object of the process shares, as in one office.
 bool alerts = true;  // DisplayAlerts
 bool operatorsBookOpen = false;
+// As Excel started through automation: every macro runs.
+constexpr LONG kMacrosAllowed = 1;
+constexpr LONG kMacrosForceDisabled = 3;
+LONG automationSecurity = kMacrosAllowed;
+
+// With --macros the workbook's opening macro runs at Open unless macros are
+// forced off: it says so in the log and in a file beside the workbook.
+void runOpeningMacro(const std::wstring& workbook) {
+    if (!current().macros || automationSecurity == kMacrosForceDisabled) return;
+    log("the workbook's opening macro ran, AutomationSecurity " +
+        std::to_string(automationSecurity));
+    HANDLE out = CreateFileW((workbook + L".macro-ran.txt").c_str(), FILE_APPEND_DATA,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return;
+    const std::string line = "ran in pid " + std::to_string(GetCurrentProcessId()) + "\n";
+    DWORD written = 0;
+    WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(out);
+}
 
 std::string typeName(VARTYPE vt) {
     static const std::map<VARTYPE, const char*> names = {
@@ -421,6 +441,7 @@ private:
             doc->readOnly = true;
         }
         if (!doc->open()) return raise(info, kOfficeError, L"cannot open " + doc->path);
+        runOpeningMacro(doc->path);
         Workbook* book = new Workbook(host(), doc);
         books_.push_back(book);
         book->AddRef();
@@ -437,13 +458,20 @@ private:
     std::vector<Workbook*> books_;
 };
 
+// The members, the last one (AutomationSecurity) unknown to an office
+// started with --no-automation-security.
+std::vector<const wchar_t*> applicationMembers() {
+    std::vector<const wchar_t*> names = {
+        L"Workbooks", L"Visible",     L"DisplayAlerts",     L"Quit",
+        L"Hwnd",      L"UserControl", L"AutomationSecurity"};
+    if (current().noAutomationSecurity) names.pop_back();
+    return names;
+}
+
 class Application : public Dispatch {
 public:
     explicit Application(Host& host)
-        : Dispatch("Application",
-                   {L"Workbooks", L"Visible", L"DisplayAlerts", L"Quit", L"Hwnd", L"UserControl"},
-                   host),
-          books_(new Workbooks(host)) {}
+        : Dispatch("Application", applicationMembers(), host), books_(new Workbooks(host)) {}
     ~Application() override { books_->Release(); }
 
 protected:
@@ -474,6 +502,18 @@ protected:
             case 3:
                 if (isPut(flags)) return DISP_E_MEMBERNOTFOUND;
                 host().quitAsked();
+                return S_OK;
+            case 6:
+                if (!isPut(flags)) {
+                    if (result) {
+                        V_VT(result) = VT_I4;
+                        V_I4(result) = automationSecurity;
+                    }
+                    return S_OK;
+                }
+                if (args.size() != 1 || !converted(args.back(), VT_I4, value))
+                    return DISP_E_TYPEMISMATCH;
+                automationSecurity = V_I4(&value);
                 return S_OK;
             default:
                 if (isPut(flags)) return DISP_E_MEMBERNOTFOUND;
@@ -507,6 +547,10 @@ void openOperatorsWorkbook() {
 
 bool operatorsWorkbookIntact() {
     return operatorsBookOpen;
+}
+
+long macroSecurity() {
+    return automationSecurity;
 }
 
 }  // namespace standin

@@ -24,5 +24,6 @@ IDispatch* newApplication(Host& host);
 // yet saved, in no collection handed out, but closed by Workbooks.Close.
 void openOperatorsWorkbook();
 bool operatorsWorkbookIntact();
+long macroSecurity();  // the process's AutomationSecurity
 
 }  // namespace standin

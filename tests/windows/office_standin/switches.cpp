@@ -26,12 +26,15 @@ CallPoint callPoint(const std::wstring& text) {
 
 Switches parseSwitches(const std::vector<std::wstring>& args) {
     Switches s;
-    const std::map<std::wstring, bool*> flags = {{L"--shared", &s.shared},
-                                                 {L"--strict-lifetime", &s.strictLifetime},
-                                                 {L"--lock-write", &s.lockWrite},
-                                                 {L"--modal-on-save", &s.modalOnSave},
-                                                 {L"--linger-after-quit", &s.lingerAfterQuit},
-                                                 {L"--hwnd-zero", &s.hwndZero}};
+    const std::map<std::wstring, bool*> flags = {
+        {L"--shared", &s.shared},
+        {L"--strict-lifetime", &s.strictLifetime},
+        {L"--lock-write", &s.lockWrite},
+        {L"--modal-on-save", &s.modalOnSave},
+        {L"--linger-after-quit", &s.lingerAfterQuit},
+        {L"--hwnd-zero", &s.hwndZero},
+        {L"--macros", &s.macros},
+        {L"--no-automation-security", &s.noAutomationSecurity}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];
         auto value = [&]() -> const std::wstring& {

@@ -43,12 +43,17 @@ struct Switches {
     bool modalOnSave = false;     // Save waits on a dialog unless alerts or the check are off
     bool lingerAfterQuit = false;
     bool hwndZero = false;
-    std::vector<std::wstring> raw;  // as given, to be registered again
+    // The workbook has an opening macro, which runs at Open unless
+    // AutomationSecurity is 3 (ForceDisable).
+    bool macros = false;
+    bool noAutomationSecurity = false;  // an office that does not know the property
+    std::vector<std::wstring> raw;      // as given, to be registered again
 };
 
 // Parses "--progid P --log FILE --busy S --busy-rejected S --die-at K|NAME --hang-at K|NAME
 // --read-only --open-fails HEX[:TEXT] --shared --strict-lifetime --sheet NAME --lock-write
-// --busy-at K --modal-on-save --linger-after-quit --hwnd-zero"; throws std::invalid_argument.
+// --busy-at K --modal-on-save --linger-after-quit --hwnd-zero --macros
+// --no-automation-security"; throws std::invalid_argument.
 Switches parseSwitches(const std::vector<std::wstring>& args);
 
 Switches& current();
