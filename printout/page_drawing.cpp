@@ -33,16 +33,6 @@ double sum(const auto& values, std::size_t count) {
     return s;
 }
 
-QFont pageFont(double points, bool bold) {
-    QFont font;
-    // TrueType faces first: the PDF writer embeds them as searchable text.
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 // One line of text: breaks and tabs of a pasted text become blanks.
 QString singleLine(std::u16string_view text) {
     QString line = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -151,6 +141,20 @@ std::vector<QLineF> tableAndWritingLines(const Grid& g) {
 }
 
 }  // namespace
+
+QFont pageFont(double points, bool bold) {
+    QFont font;
+    // TrueType faces first: the PDF writer embeds them as searchable text.
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")});
+    // Shaped, some faces (Noto CJK) give the digits after a Latin letter
+    // glyphs of their own that map to no text: 闽H12345 would read back as
+    // 闽H from the PDF. The page needs no shaping.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
 
 PageDrawing layOutPage(const PageTexts& page, const QRectF& area, const QPaintDevice& device) {
     const Grid g(area, device);

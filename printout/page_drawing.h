@@ -31,6 +31,9 @@ struct PageDrawing {
     std::vector<QLineF> lines;  // the table's frame and the lines to write on
 };
 
+// The face the page is drawn in, at `points`.
+QFont pageFont(double points, bool bold = false);
+
 // Lays the page out in `area` (device pixels of `device`): the workbook's
 // page at its own size where it fits, rows pressed together where the paper
 // is lower, fonts made smaller where a row is too low for them.

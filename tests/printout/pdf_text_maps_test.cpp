@@ -13,6 +13,8 @@
 #include <QTemporaryFile>
 #include <cstdint>
 
+#include "printout/page_drawing.h"
+
 namespace cubrix {
 namespace {
 
@@ -27,6 +29,8 @@ const Drawn kDrawn[] = {
     // Ten radicals in a row make one linear range of the map.
     {"LinearRange", u"一丨丶丿乙亅二亠人儿入八冂冖冫几凵刀力勹"},
     {"NoRadicals", u"0.6610 765.82 单价(元/立方米)"},
+    // Digits after a Latin letter, as in a plate number.
+    {"PlateNumber", u"车号 闽H12345 闽AB8888"},
 };
 
 class PdfTextTest : public ::testing::TestWithParam<Drawn> {};
@@ -34,8 +38,8 @@ class PdfTextTest : public ::testing::TestWithParam<Drawn> {};
 TEST_P(PdfTextTest, ReadsBackAsTyped) {
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty()) GTEST_SKIP() << "no pdftotext (poppler-utils)";
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSizeF(10.5);
+    QFont font = pageFont(10.5);
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC")});
     if (!QFontInfo(font).family().startsWith(QLatin1String("Noto Sans CJK")))
         GTEST_SKIP() << "no Noto Sans CJK (fonts-noto-cjk)";
     const QString text = QString::fromUtf16(GetParam().text);
