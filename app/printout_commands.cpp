@@ -93,12 +93,20 @@ PrintoutDesk printoutDeskFrom(std::unique_ptr<QSettings> settings) {
     return desk;
 }
 
-std::optional<PaperMismatch> paperMismatch(const QPrinter& printer, const QPageLayout& paper) {
+namespace {
+
+std::optional<PaperMismatch> mismatchOf(const QSizeF& takenMm, const QPageLayout& paper) {
     const QSizeF wanted = paper.pageSize().size(QPageSize::Millimeter);
-    const auto taken = paperTakenMm(printer);
-    if (!taken || samePaperSize(*taken, wanted)) return std::nullopt;
+    if (samePaperSize(takenMm, wanted)) return std::nullopt;
     const auto ours = paperOf(paper);
-    return PaperMismatch{ours ? paperName(*ours) : paper.pageSize().name(), wanted, *taken};
+    return PaperMismatch{ours ? paperName(*ours) : paper.pageSize().name(), wanted, takenMm};
+}
+
+}  // namespace
+
+std::optional<PaperMismatch> paperMismatch(const QPrinter& printer, const QPageLayout& paper) {
+    const auto taken = paperTakenMm(printer);
+    return taken ? mismatchOf(*taken, paper) : std::nullopt;
 }
 
 PrintOutcome printOnPrinter(QPrinter& printer, const PageTexts& page, const QPageLayout& paper,
@@ -106,8 +114,10 @@ PrintOutcome printOnPrinter(QPrinter& printer, const PageTexts& page, const QPag
     const QString name = printer.printerName();
     if (!printerPresent(printer)) return {false, printerGoneMessage(name)};
     setPaperOnPrinter(printer, paper);
-    if (!paperTakenMm(printer)) return {false, printerGoneMessage(name)};
-    if (const auto mismatch = paperMismatch(printer, paper))
+    // The printer is asked once what it would take.
+    const auto taken = paperTakenMm(printer);
+    if (!taken) return {false, printerGoneMessage(name)};
+    if (const auto mismatch = mismatchOf(*taken, paper))
         return {false,
                 paperMissingMessage(name, mismatch->paper, mismatch->paperMm, mismatch->takenMm)};
     if (!printPages(printer, [&page, offset](QPagedPaintDevice& device) {
